@@ -1,0 +1,116 @@
+#include "records/io.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <stdexcept>
+#include <unistd.h>
+
+#include "records/run_stop.hpp"
+
+namespace tamvek {
+namespace {
+
+std::string open_failure_message(int error, const std::string& name) {
+  switch (error) {
+    case ENOENT: return "File '" + name + "' does not exist";
+    case EACCES: return "Permission denied trying to open file '" + name + "'";
+    case EISDIR: return "'" + name + "' is a directory";
+    default: return std::strerror(error);
+  }
+}
+
+std::size_t slot(int unit) {
+  if (unit < 0 || unit >= 32) throw std::logic_error("stream number out of the table");
+  return static_cast<std::size_t>(unit);
+}
+
+}  // namespace
+
+Io::Io(IoSetup setup) : setup_(std::move(setup)) {
+  streams_[console_unit] =
+      std::make_unique<Stream>(console_unit, "stdout", setup_.stdout_fd, Access::write_only, false);
+}
+
+Io::~Io() = default;
+
+std::string Io::path_of(std::string_view name) const {
+  std::string path;
+  if (!name.empty() && name.front() == '\\') {
+    path = setup_.root;
+    if (path.empty() || path.back() != '/') path += '/';
+    name.remove_prefix(1);
+  } else if (!setup_.workdir.empty()) {
+    path = setup_.workdir + '/';
+  }
+  for (char c : name) path += c == '\\' ? '/' : c;
+  return path;
+}
+
+void Io::open(int statement, int unit, std::string_view name) {
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  const std::string formed(name);
+  if (streams_[slot(unit)]) close(statement, unit);
+
+  const std::string path = path_of(formed);
+  Access access = Access::read_write;
+  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  int first_error = errno;
+  if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+    access = Access::read_only;
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno == EACCES) {
+      access = Access::write_only;
+      fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    }
+    // A file that could not be created for want of access is reported as such.
+    if (fd < 0 && errno != ENOENT) first_error = errno;
+  }
+  if (fd < 0) stop_io(statement, unit, {}, open_failure_message(first_error, formed));
+  streams_[slot(unit)] = std::make_unique<Stream>(unit, formed, fd, access, true);
+}
+
+Stream& Io::stream(int unit) {
+  Stream* stream = streams_[slot(unit)].get();
+  if (stream == nullptr) throw std::logic_error("statement on a stream that is not open");
+  return *stream;
+}
+
+void Io::close(int statement, int unit) {
+  std::unique_ptr<Stream>& stream = streams_[slot(unit)];
+  if (!stream) return;
+  // Detached even when the close fails, so that the end of the run does not retry it.
+  const std::unique_ptr<Stream> closing = std::move(stream);
+  closing->close(statement);
+}
+
+void Io::rewind(int statement, int unit) { stream(unit).rewind(statement); }
+
+std::string Io::close_all() noexcept {
+  std::string first_failure;
+  for (std::unique_ptr<Stream>& stream : streams_) {
+    if (!stream) continue;
+    const std::unique_ptr<Stream> closing = std::move(stream);
+    try {
+      closing->close_at_end();
+    } catch (const RunEnd& failure) {
+      if (first_failure.empty()) first_failure = failure.message;
+    }
+  }
+  return first_failure;
+}
+
+void Io::flush_all_quietly() noexcept {
+  for (const std::unique_ptr<Stream>& stream : streams_)
+    if (stream) stream->flush_quietly();
+}
+
+IoSetup io_setup_from_environment() {
+  IoSetup setup;
+  if (const char* root = std::getenv("TAMVEK_ROOT"); root != nullptr && *root != '\0')
+    setup.root = root;
+  return setup;
+}
+
+}  // namespace tamvek

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "records/stream.hpp"
+
+namespace tamvek {
+
+// Where the run's files and console are on this machine.
+struct IoSetup {
+  std::string root = "/";  // stands for the root of the current drive
+  std::string workdir;     // relative names are below it; empty: the working directory
+  int stdout_fd = 1;
+  int stderr_fd = 2;
+  int stdin_fd = 0;
+};
+
+// The table of streams, by stream number. Stream 6 is standard output from the start.
+class Io {
+ public:
+  static constexpr int console_unit = 6;
+
+  explicit Io(IoSetup setup = {});
+  ~Io();
+  Io(const Io&) = delete;
+  Io& operator=(const Io&) = delete;
+
+  // OPEN: read-write, created empty if missing, never truncated; read-only and
+  // then write-only when access is refused.
+  void open(int statement, int unit, std::string_view name);
+  void close(int statement, int unit);
+  void rewind(int statement, int unit);
+  Stream& stream(int unit);
+
+  // The path a file name stands for: a leading backslash is the root, and
+  // every backslash a directory separator.
+  std::string path_of(std::string_view name) const;
+
+  // Flushes and closes every open stream. Returns the standard-error lines of
+  // the first failure, or an empty text.
+  std::string close_all() noexcept;
+  void flush_all_quietly() noexcept;
+
+  int stderr_fd() const { return setup_.stderr_fd; }
+  int stdin_fd() const { return setup_.stdin_fd; }
+
+ private:
+  IoSetup setup_;
+  std::array<std::unique_ptr<Stream>, 32> streams_;
+};
+
+// The setup of a run from its environment: TAMVEK_ROOT names the root.
+IoSetup io_setup_from_environment();
+
+}  // namespace tamvek

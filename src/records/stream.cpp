@@ -1,0 +1,196 @@
+#include "records/stream.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <utility>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "records/run_stop.hpp"
+
+namespace tamvek {
+namespace {
+
+constexpr std::size_t output_buffer_size = 8192;
+constexpr std::size_t input_block_size = 128 * 1024;
+
+constexpr std::string_view after_end_message =
+    "Sequential READ or WRITE not allowed after EOF marker, possibly use REWIND or BACKSPACE";
+
+}  // namespace
+
+Stream::Stream(int unit, std::string name, int fd, Access access, bool owns_fd)
+    : unit_(unit), name_(std::move(name)), fd_(fd), access_(access), owns_fd_(owns_fd) {
+  struct stat info {};
+  regular_ = fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
+  end_state_ = regular_ && info.st_size > 0 ? EndState::not_at_end : EndState::at_end;
+  if (regular_) out_.reserve(output_buffer_size);
+}
+
+Stream::~Stream() {
+  if (owns_fd_ && fd_ >= 0) ::close(fd_);
+}
+
+void Stream::fail(int statement, std::string_view message) const {
+  stop_io(statement, unit_, name_, message);
+}
+
+void Stream::write_statement(int statement, std::string_view records) {
+  if (access_ == Access::read_only) fail(statement, "Cannot write to file opened for READ");
+  if (end_state_ == EndState::past_end) fail(statement, after_end_message);
+  position_for_write(statement);
+  last_write_statement_ = statement;
+  if (!regular_) {
+    write_out(statement, records.data(), records.size());
+    return;
+  }
+  if (out_.size() + records.size() > output_buffer_size) {
+    flush(statement);
+    if (records.size() >= output_buffer_size) {
+      write_out(statement, records.data(), records.size());
+      records = {};
+    }
+  }
+  out_.insert(out_.end(), records.begin(), records.end());
+  if (end_state_ == EndState::not_at_end) {
+    // What the file held beyond the records written since OPEN or REWIND is gone.
+    flush(statement);
+    const off_t here = lseek(fd_, 0, SEEK_CUR);
+    if (here < 0 || ftruncate(fd_, here) != 0) fail(statement, std::strerror(errno));
+    end_state_ = EndState::at_end;
+  }
+}
+
+IoFailure Stream::begin_read() const {
+  if (access_ == Access::write_only)
+    return {status_wrong_access, "Cannot read from file opened for WRITE"};
+  if (end_state_ == EndState::past_end) return {status_after_end, after_end_message};
+  return {};
+}
+
+bool Stream::next_record(int statement, std::string_view& text) {
+  has_rest_ = false;
+  if (!reading_) {
+    flush(statement);
+    const off_t here = lseek(fd_, 0, SEEK_CUR);
+    in_offset_ = here < 0 ? 0 : here;
+    in_begin_ = in_end_ = scanned_ = 0;
+    file_ended_ = false;
+    reading_ = true;
+    if (in_.empty()) in_.resize(input_block_size);
+  }
+  for (;;) {
+    const char* begin = in_.data() + in_begin_;
+    const std::size_t available = in_end_ - in_begin_;
+    const void* lf = std::memchr(begin + scanned_, '\n', available - scanned_);
+    if (lf != nullptr) {
+      const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
+      const std::size_t data_length = length > 0 && begin[length - 1] == '\r' ? length - 1 : length;
+      text = {begin, data_length};
+      in_begin_ += length + 1;
+      scanned_ = 0;
+      return true;
+    }
+    scanned_ = available;
+    if (file_ended_ || !refill(statement)) {
+      if (in_begin_ == in_end_) {
+        end_state_ = EndState::past_end;
+        return false;
+      }
+      // A last record without LF is a complete record.
+      text = {in_.data() + in_begin_, in_end_ - in_begin_};
+      in_begin_ = in_end_;
+      scanned_ = 0;
+      return true;
+    }
+  }
+}
+
+bool Stream::refill(int statement) {
+  if (in_begin_ > 0) {
+    std::memmove(in_.data(), in_.data() + in_begin_, in_end_ - in_begin_);
+    in_offset_ += static_cast<std::int64_t>(in_begin_);
+    in_end_ -= in_begin_;
+    in_begin_ = 0;
+  }
+  if (in_end_ == in_.size()) in_.resize(in_.size() * 2);  // a record longer than a block
+  for (;;) {
+    const ssize_t got = ::read(fd_, in_.data() + in_end_, in_.size() - in_end_);
+    if (got > 0) {
+      in_end_ += static_cast<std::size_t>(got);
+      return true;
+    }
+    if (got == 0) {
+      file_ended_ = true;
+      return false;
+    }
+    if (errno != EINTR) fail(statement, std::strerror(errno));
+  }
+}
+
+void Stream::position_for_write(int statement) {
+  if (!reading_) return;
+  const std::int64_t logical = in_offset_ + static_cast<std::int64_t>(in_begin_);
+  if (regular_ && lseek(fd_, logical, SEEK_SET) < 0) fail(statement, std::strerror(errno));
+  reading_ = false;
+  has_rest_ = false;
+  in_begin_ = in_end_ = scanned_ = 0;
+}
+
+void Stream::rewind(int statement) {
+  flush(statement);
+  if (regular_ && lseek(fd_, 0, SEEK_SET) < 0) fail(statement, std::strerror(errno));
+  reading_ = false;
+  has_rest_ = false;
+  in_begin_ = in_end_ = scanned_ = 0;
+  end_state_ = file_size(statement) > 0 ? EndState::not_at_end : EndState::at_end;
+}
+
+void Stream::flush(int statement) {
+  if (out_.empty()) return;
+  // Emptied first, so that a failed write is reported once and not retried at the end.
+  const std::vector<char> pending = std::exchange(out_, {});
+  out_.reserve(output_buffer_size);
+  write_out(statement, pending.data(), pending.size());
+}
+
+void Stream::close(int statement) {
+  flush(statement);
+  if (owns_fd_ && fd_ >= 0) {
+    const int fd = std::exchange(fd_, -1);
+    if (::close(fd) != 0 && errno != EINTR) fail(statement, std::strerror(errno));
+  }
+}
+
+void Stream::close_at_end() { close(last_write_statement_); }
+
+void Stream::flush_quietly() noexcept {
+  std::size_t done = 0;
+  while (done < out_.size()) {
+    const ssize_t put = ::write(fd_, out_.data() + done, out_.size() - done);
+    if (put <= 0) break;
+    done += static_cast<std::size_t>(put);
+  }
+  out_.clear();
+}
+
+void Stream::write_out(int statement, const char* data, std::size_t size) {
+  while (size > 0) {
+    const ssize_t put = ::write(fd_, data, size);
+    if (put < 0) {
+      if (errno == EINTR) continue;
+      fail(statement, std::strerror(errno));
+    }
+    data += put;
+    size -= static_cast<std::size_t>(put);
+  }
+}
+
+std::int64_t Stream::file_size(int statement) const {
+  struct stat info {};
+  if (fstat(fd_, &info) != 0) fail(statement, std::strerror(errno));
+  return info.st_size;
+}
+
+}  // namespace tamvek
