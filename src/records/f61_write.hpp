@@ -1,0 +1,20 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+namespace tamvek {
+
+class Io;
+
+// Number of "f6.1" fields in one record of a "(326f6.1)" write.
+inline constexpr std::size_t f61_fields_per_record = 326;
+
+// Appends the records of one "(326f6.1)" write: 326 fields of 6 characters a
+// record, CR LF after the last field of each; no values give one empty record.
+void append_f61_records(std::string& out, std::span<const float> values);
+
+// One "(326f6.1)" write statement on a stream.
+void write_f61(Io& io, int unit, int statement, std::span<const float> values);
+
+}  // namespace tamvek

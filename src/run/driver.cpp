@@ -1,0 +1,90 @@
+#include "run/driver.hpp"
+
+#include <cerrno>
+#include <cfenv>
+#include <memory>
+#include <unistd.h>
+
+#include "distribute/distribute_to_cells.hpp"
+#include "input/authorized_acreage.hpp"
+#include "input/diversions.hpp"
+#include "input/grid_arrays.hpp"
+#include "input/grid_definition.hpp"
+#include "input/monthly_factors.hpp"
+#include "input/tract_coordinates.hpp"
+#include "output/plot_files.hpp"
+#include "output/recharge_arrays.hpp"
+#include "records/list_write.hpp"
+#include "records/run_stop.hpp"
+#include "run/file_names.hpp"
+#include "run/run_state.hpp"
+
+namespace tamvek {
+namespace {
+
+constexpr int usage_statement = 68;
+constexpr int banner_statements[] = {85, 86, 87};
+
+void write_banner(Run& run) {
+  const Grid& grid = run.grid;
+  write_list(run.io, Io::console_unit, banner_statements[0], {"..Processing year ", run.cyear});
+  write_list(run.io, Io::console_unit, banner_statements[1], {"ny,nx,gdx,gdy,xg0,yg0: "});
+  write_list(run.io, Io::console_unit, banner_statements[2],
+             {grid.ny, grid.nx, grid.gdx, grid.gdy, grid.xg0, grid.yg0});
+}
+
+[[noreturn]] void run_job(Io& io, std::span<const std::string_view> arguments) {
+  if (arguments.size() != 1) {
+    write_list(io, Io::console_unit, usage_statement,
+               {"rerun with year as argument, e.g. tamvek 2010"});
+    stop_normally();
+  }
+  const auto run = std::make_unique<Run>(io);
+  run->cyear = year_of_argument(arguments[0]);
+
+  read_grid_definition(*run);
+  write_banner(*run);
+  read_active_cells(*run);
+  read_county_grid(*run);
+  read_monthly_factors(*run);
+  read_authorized_acreage(*run);
+  read_tract_coordinates(*run);
+  read_diversions(*run);
+  distribute_to_cells(*run);
+  write_plot_files(*run);
+  write_recharge_arrays(*run);
+  stop_normally();
+}
+
+void write_text(int fd, std::string_view text) {
+  while (!text.empty()) {
+    const ssize_t put = ::write(fd, text.data(), text.size());
+    if (put < 0 && errno == EINTR) continue;
+    if (put <= 0) return;
+    text.remove_prefix(static_cast<std::size_t>(put));
+  }
+}
+
+}  // namespace
+
+int run_to_end(Io& io, std::span<const std::string_view> arguments) {
+  // Reals are computed with the processor's defaults: round to nearest, every
+  // floating-point exception masked.
+  std::fesetenv(FE_DFL_ENV);
+  int status = 0;
+  try {
+    run_job(io, arguments);
+  } catch (const RunEnd& end) {
+    status = end.status;
+    write_text(io.stderr_fd(), end.message);
+  }
+  // A record that could not reach its file at the end is a failed run, not a success.
+  const std::string close_failure = io.close_all();
+  if (!close_failure.empty()) {
+    write_text(io.stderr_fd(), close_failure);
+    status = 2;
+  }
+  return status;
+}
+
+}  // namespace tamvek
