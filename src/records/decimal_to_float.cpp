@@ -1,0 +1,233 @@
+#include "records/decimal_to_float.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstddef>
+
+namespace tamvek {
+namespace {
+
+// Every value halfway between two neighbouring floats has at most 113
+// significant decimal digits (the longest is about 2^24 × 2^-150), so 120 kept
+// digits plus one nonzero digit standing for everything further down round to
+// the same float as the full number.
+constexpr std::size_t kept_digits = 120;
+
+// Exponents beyond this give infinity or zero for any digit string that fits in
+// memory; clamping keeps the arithmetic on them from overflowing.
+constexpr std::int64_t exponent_limit = 1'000'000'000'000'000;
+
+constexpr std::uint32_t infinity_bits = 0x7F80'0000;
+constexpr std::uint32_t sign_bit = 0x8000'0000;
+
+constexpr std::array<float, 11> float_powers_of_ten = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr std::array<std::uint32_t, 10> small_powers_of_ten = {
+    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+float with_sign(bool negative, std::uint32_t magnitude_bits) {
+  return std::bit_cast<float>(negative ? magnitude_bits | sign_bit : magnitude_bits);
+}
+
+// An unsigned integer of fixed capacity, enough for the numbers the exact
+// conversion builds (below 2^700); it never allocates.
+class BigNumber {
+ public:
+  explicit BigNumber(std::uint32_t value = 0) {
+    limbs_[0] = value;
+    size_ = value != 0 ? 1 : 0;
+  }
+
+  void multiply_add(std::uint32_t factor, std::uint32_t addend) {
+    std::uint64_t carry = addend;
+    for (std::size_t i = 0; i < size_; ++i) {
+      const std::uint64_t product = std::uint64_t{limbs_[i]} * factor + carry;
+      limbs_[i] = static_cast<std::uint32_t>(product);
+      carry = product >> 32;
+    }
+    if (carry != 0) limbs_[size_++] = static_cast<std::uint32_t>(carry);
+  }
+
+  void multiply_power_of_ten(int count) {
+    for (; count >= 9; count -= 9) multiply_add(small_powers_of_ten[9], 0);
+    if (count > 0) multiply_add(small_powers_of_ten[static_cast<std::size_t>(count)], 0);
+  }
+
+  void shift_left(int bits) {
+    if (size_ == 0 || bits == 0) return;
+    const std::size_t words = static_cast<std::size_t>(bits) / 32;
+    const unsigned rest = static_cast<unsigned>(bits) % 32;
+    if (rest != 0) {
+      std::uint32_t carry = 0;
+      for (std::size_t i = 0; i < size_; ++i) {
+        const std::uint32_t limb = limbs_[i];
+        limbs_[i] = (limb << rest) | carry;
+        carry = limb >> (32 - rest);
+      }
+      if (carry != 0) limbs_[size_++] = carry;
+    }
+    if (words != 0) {
+      std::copy_backward(limbs_.begin(), limbs_.begin() + static_cast<std::ptrdiff_t>(size_),
+                         limbs_.begin() + static_cast<std::ptrdiff_t>(size_ + words));
+      std::fill_n(limbs_.begin(), words, 0u);
+      size_ += words;
+    }
+  }
+
+  void shift_right_one() {
+    for (std::size_t i = 0; i < size_; ++i) {
+      const std::uint32_t high = i + 1 < size_ ? limbs_[i + 1] : 0;
+      limbs_[i] = (limbs_[i] >> 1) | (high << 31);
+    }
+    trim();
+  }
+
+  // *this -= other, where other <= *this.
+  void subtract(const BigNumber& other) {
+    std::int64_t borrow = 0;
+    for (std::size_t i = 0; i < size_; ++i) {
+      const std::int64_t part = std::int64_t{limbs_[i]} - (i < other.size_ ? other.limbs_[i] : 0) - borrow;
+      borrow = part < 0 ? 1 : 0;
+      limbs_[i] = static_cast<std::uint32_t>(part + (borrow << 32));
+    }
+    trim();
+  }
+
+  int bit_length() const {
+    if (size_ == 0) return 0;
+    return static_cast<int>(32 * (size_ - 1)) + std::bit_width(limbs_[size_ - 1]);
+  }
+
+  friend int compare(const BigNumber& a, const BigNumber& b) {
+    if (a.size_ != b.size_) return a.size_ < b.size_ ? -1 : 1;
+    for (std::size_t i = a.size_; i-- > 0;)
+      if (a.limbs_[i] != b.limbs_[i]) return a.limbs_[i] < b.limbs_[i] ? -1 : 1;
+    return 0;
+  }
+
+ private:
+  void trim() {
+    while (size_ > 0 && limbs_[size_ - 1] == 0) --size_;
+  }
+
+  std::array<std::uint32_t, 24> limbs_{};
+  std::size_t size_ = 0;
+};
+
+// floor(log2(n / m)) for positive n and m.
+int floor_log2_of_ratio(const BigNumber& n, const BigNumber& m) {
+  const int estimate = n.bit_length() - m.bit_length();
+  BigNumber scaled_n = n;
+  BigNumber scaled_m = m;
+  if (estimate >= 0) {
+    scaled_m.shift_left(estimate);
+  } else {
+    scaled_n.shift_left(-estimate);
+  }
+  return compare(scaled_n, scaled_m) >= 0 ? estimate : estimate - 1;
+}
+
+// The nearest float to digits × 10^exponent, where digits[0] is nonzero and
+// count <= kept_digits + 1. Exact: the number is a ratio of integers n / m, from
+// which the float's 24-bit significand and the remainder are divided out.
+float exact_conversion(bool negative, const char* digits, std::size_t count, std::int64_t exponent) {
+  const std::int64_t magnitude = static_cast<std::int64_t>(count) + exponent;  // value < 10^magnitude
+  if (magnitude > 39) return with_sign(negative, infinity_bits);  // at least 10^39
+  if (magnitude < -45) return with_sign(negative, 0);             // below 10^-46 < 2^-150
+
+  BigNumber n;
+  for (std::size_t at = 0; at < count;) {
+    const std::size_t chunk = std::min<std::size_t>(9, count - at);
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < chunk; ++i) value = value * 10 + static_cast<std::uint32_t>(digits[at + i] - '0');
+    n.multiply_add(small_powers_of_ten[chunk], value);
+    at += chunk;
+  }
+  BigNumber m(1);
+  if (exponent >= 0) {
+    n.multiply_power_of_ten(static_cast<int>(exponent));
+  } else {
+    m.multiply_power_of_ten(static_cast<int>(-exponent));
+  }
+
+  const int log2 = floor_log2_of_ratio(n, m);
+  if (log2 >= 128) return with_sign(negative, infinity_bits);
+  // value = q × 2^scale with q of 24 bits, or fewer for a denormal.
+  const int scale = std::max(log2 - 23, -149);
+  if (scale < 0) {
+    n.shift_left(-scale);
+  } else {
+    m.shift_left(scale);
+  }
+  BigNumber divisor = m;
+  divisor.shift_left(23);
+  std::uint32_t q = 0;
+  for (int bit = 23; bit >= 0; --bit) {
+    if (compare(n, divisor) >= 0) {
+      n.subtract(divisor);
+      q |= 1u << bit;
+    }
+    divisor.shift_right_one();
+  }
+  // n is now the remainder: compare it with half of m.
+  n.shift_left(1);
+  const int against_half = compare(n, m);
+  if (against_half > 0 || (against_half == 0 && (q & 1u) != 0)) ++q;
+  // q carries the hidden bit, so adding the exponent field below it gives the
+  // encoding directly; a significand that rounded up to 2^24 carries into it.
+  std::uint32_t bits = q + (static_cast<std::uint32_t>(scale + 149) << 23);
+  if (bits > infinity_bits) bits = infinity_bits;
+  return with_sign(negative, bits);
+}
+
+}  // namespace
+
+float decimal_to_float(bool negative, std::string_view whole, std::string_view fraction,
+                       std::int64_t exponent) {
+  exponent = std::clamp(exponent, -exponent_limit, exponent_limit);
+  exponent -= static_cast<std::int64_t>(fraction.size());
+
+  // Short numbers: an integer significand below 2^24 and a power of ten up to
+  // 10^10 are both exact floats, so one float multiplication or division rounds
+  // the exact value once, as required.
+  if (whole.size() + fraction.size() <= 19) {
+    std::uint64_t significand = 0;
+    for (char c : whole) significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
+    for (char c : fraction) significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
+    if (significand == 0) return with_sign(negative, 0);
+    if (significand < (1u << 24) && exponent >= -10 && exponent <= 10) {
+      const float base = static_cast<float>(significand);
+      const float power = float_powers_of_ten[static_cast<std::size_t>(exponent < 0 ? -exponent : exponent)];
+      const float magnitude = exponent < 0 ? base / power : base * power;
+      return negative ? -magnitude : magnitude;
+    }
+  }
+
+  std::array<char, kept_digits + 1> kept{};
+  std::size_t count = 0;
+  std::int64_t dropped = 0;  // significant digits beyond the kept ones
+  bool sticky = false;
+  auto take = [&](std::string_view part) {
+    for (char c : part) {
+      if (count == 0 && c == '0') continue;
+      if (count < kept_digits) {
+        kept[count++] = c;
+      } else {
+        ++dropped;
+        sticky = sticky || c != '0';
+      }
+    }
+  };
+  take(whole);
+  take(fraction);
+  if (count == 0) return with_sign(negative, 0);
+  exponent += dropped;
+  if (sticky) {
+    kept[count++] = '1';
+    --exponent;
+  }
+  return exact_conversion(negative, kept.data(), count, exponent);
+}
+
+}  // namespace tamvek
