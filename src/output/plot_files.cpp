@@ -58,14 +58,14 @@ void write_plot_files(Run& run) {
              {"..writing plot files for returns and acreage"});
 
   const RunFile returns = return_plot_file(run.cyear);
-  run.io.open(returns.open_statement, returns.unit, returns.name);
+  open_run_file(run.io, returns);
   // The column headings go to the console only; the point files have no header.
   write_list(run.io, Io::console_unit, heading_statement,
              {"x_ft", "y_ft", "swret", "row", "col", "node"});
   write_points(run, returns, run.swret, return_point_statement, return_close_statement);
 
   const RunFile acreage = acreage_plot_file(run.cyear);
-  run.io.open(acreage.open_statement, acreage.unit, acreage.name);
+  open_run_file(run.io, acreage);
   write_points(run, acreage, run.acres, acreage_point_statement, acreage_close_statement);
 }
 

@@ -85,7 +85,7 @@ void write_recharge_arrays(Run& run) {
     // which array was being written.
     write_list(run.io, report, month_name_statement, {monthly_array_leaf(run.cyear, month)});
     const RunFile array = monthly_array_file(run.cyear, month);
-    run.io.open(array.open_statement, array.unit, array.name);
+    open_run_file(run.io, array);
     const float msum = write_month(run, month, array.unit);
     run.io.close(month_close_statement, array.unit);
     write_list(run.io, report, month_total_statement, {month, msum});
@@ -93,7 +93,7 @@ void write_recharge_arrays(Run& run) {
   }
 
   const RunFile acreage = acreage_array_file(run.cyear);
-  run.io.open(acreage.open_statement, acreage.unit, acreage.name);
+  open_run_file(run.io, acreage);
   const float suma = write_acreage(run, acreage.unit);
   run.io.close(acreage_close_statement, acreage.unit);
 

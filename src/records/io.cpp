@@ -48,7 +48,7 @@ std::string Io::path_of(std::string_view name) const {
   return path;
 }
 
-void Io::open(int statement, int unit, std::string_view name) {
+void Io::open(int statement, int unit, std::string_view name, Use use) {
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   const std::string formed(name);
   if (streams_[slot(unit)]) close(statement, unit);
@@ -68,6 +68,13 @@ void Io::open(int statement, int unit, std::string_view name) {
     if (fd < 0 && errno != ENOENT) first_error = errno;
   }
   if (fd < 0) stop_io(statement, unit, {}, open_failure_message(first_error, formed));
+  // A file opened for reading only keeps its records; its first write fails.
+  if (use == Use::write && access != Access::read_only && ftruncate(fd, 0) != 0 &&
+      errno != EINVAL) {
+    const int error = errno;
+    ::close(fd);
+    stop_io(statement, unit, {}, std::strerror(error));
+  }
   streams_[slot(unit)] = std::make_unique<Stream>(unit, formed, fd, access, true);
 }
 

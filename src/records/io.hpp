@@ -28,9 +28,15 @@ class Io {
   Io(const Io&) = delete;
   Io& operator=(const Io&) = delete;
 
-  // OPEN: read-write, created empty if missing, never truncated; read-only and
-  // then write-only when access is refused.
-  void open(int statement, int unit, std::string_view name);
+  // What the run does with a file it opens.
+  enum class Use { read, write };
+
+  // OPEN: read-write, created empty if missing; read-only and then write-only
+  // when access is refused. A file opened to be written is emptied first, so
+  // that it holds exactly what this run writes into it, nothing at all when the
+  // run writes nothing or stops before its first record; a file opened to be
+  // read is never changed.
+  void open(int statement, int unit, std::string_view name, Use use = Use::read);
   void close(int statement, int unit);
   void rewind(int statement, int unit);
   Stream& stream(int unit);

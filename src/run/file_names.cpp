@@ -36,25 +36,25 @@ RunFile diversion_file(std::string_view cyear) {
   return {21, 181, joined({"tamvek", cyear, ".txt"})};
 }
 RunFile problem_log_file(std::string_view cyear) {
-  return {14, 213, joined({chout, "output", cyear, ".dat"})};
+  return {14, 213, joined({chout, "output", cyear, ".dat"}), Io::Use::write};
 }
 RunFile check_report_file(std::string_view cyear) {
-  return {9, 214, joined({chout, "check", cyear, ".out"})};
+  return {9, 214, joined({chout, "check", cyear, ".out"}), Io::Use::write};
 }
 RunFile return_plot_file(std::string_view cyear) {
-  return {8, 266, joined({chout, "swretgrid", cyear, ".dat"})};
+  return {8, 266, joined({chout, "swretgrid", cyear, ".dat"}), Io::Use::write};
 }
 RunFile acreage_plot_file(std::string_view cyear) {
-  return {8, 281, joined({chout, "swacresgrid", cyear, ".dat"})};
+  return {8, 281, joined({chout, "swacresgrid", cyear, ".dat"}), Io::Use::write};
 }
 std::string monthly_array_leaf(std::string_view cyear, int month) {
   return joined({cyear, ".", monthno.at(static_cast<std::size_t>(month - 1)), ".rcs"});
 }
 RunFile monthly_array_file(std::string_view cyear, int month) {
-  return {8, 304, joined({chout, monthly_array_leaf(cyear, month)})};
+  return {8, 304, joined({chout, monthly_array_leaf(cyear, month)}), Io::Use::write};
 }
 RunFile acreage_array_file(std::string_view cyear) {
-  return {8, 325, joined({chout, cyear, ".asw"})};
+  return {8, 325, joined({chout, cyear, ".asw"}), Io::Use::write};
 }
 
 }  // namespace tamvek

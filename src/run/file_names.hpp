@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "records/io.hpp"
+
 namespace tamvek {
 
 // The static-data directory, 40 characters with its trailing blanks, and the
@@ -13,13 +15,19 @@ inline constexpr std::string_view chout = "out\\";
 inline constexpr std::array<std::string_view, 12> monthno = {
     "01", "02", "03", "04", "05", "06", "07", "08", "09", "10", "11", "12"};
 
-// A file of the run: the stream that carries it, the statement that opens it
-// and its name as formed.
+// A file of the run: the stream that carries it, the statement that opens it,
+// its name as formed and whether the run reads or writes it.
 struct RunFile {
   int unit;
   int open_statement;
   std::string name;
+  Io::Use use = Io::Use::read;
 };
+
+// OPEN of a file of the run on its stream.
+inline void open_run_file(Io& io, const RunFile& file) {
+  io.open(file.open_statement, file.unit, file.name, file.use);
+}
 
 // The year as the run uses it: cut or padded with blanks to four characters.
 std::string year_of_argument(std::string_view argument);

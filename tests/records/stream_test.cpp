@@ -50,6 +50,22 @@ TEST(Streams, TheFirstWriteCutsOffWhatTheFileHeld) {
   EXPECT_EQ(scratch.dir.read("out/check.out"), " first\r\n second\r\n");
 }
 
+TEST(Streams, AFileOpenedToBeWrittenHoldsOnlyWhatThisRunWrites) {
+  ScratchIo scratch;
+  scratch.dir.write("out/output2010.dat", hundred_records());
+  scratch.io().open(213, 14, "out\\output2010.dat", Io::Use::write);
+  EXPECT_EQ(scratch.dir.read("out/output2010.dat"), "");  // also when nothing is ever written
+
+  scratch.dir.write("out/2010.asw", "old\r\n");
+  chmod(scratch.dir.file("out/2010.asw").c_str(), 0444);
+  const std::string kept = testing::as_ordinary_user([&] {
+    Io& io = scratch.io();
+    io.open(325, 8, "out\\2010.asw", Io::Use::write);  // read-only: its first write fails
+    return scratch.dir.read("out/2010.asw");
+  });
+  EXPECT_EQ(kept, "old\r\n");
+}
+
 TEST(Streams, ReadsRecordsWithAnyEndAndALastOneWithoutLf) {
   ScratchIo scratch;
   scratch.dir.write("in.txt", "one\r\ntwo\n\nthree\rx\nlast");

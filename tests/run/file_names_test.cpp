@@ -42,6 +42,9 @@ TEST(FileNames, EveryFileWithItsStreamStatementAndLength) {
     EXPECT_EQ(table[i].file.name, table[i].name);
     EXPECT_EQ(table[i].file.name.size(), lengths[i]) << table[i].name;
   }
+  for (std::size_t i = 0; i < std::size(table); ++i)
+    EXPECT_EQ(table[i].file.use, table[i].file.name.starts_with("out\\") ? Io::Use::write : Io::Use::read)
+        << table[i].name;
   EXPECT_EQ(authorized_acreage_file("99  ").name, "authacres99  .txt");
   EXPECT_EQ(monthly_array_leaf("2010", 7), "2010.07.rcs");
 }
