@@ -21,8 +21,6 @@ constexpr std::int64_t exponent_limit = 1'000'000'000'000'000;
 constexpr std::uint32_t infinity_bits = 0x7F80'0000;
 constexpr std::uint32_t sign_bit = 0x8000'0000;
 
-constexpr std::array<float, 11> float_powers_of_ten = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 constexpr std::array<std::uint32_t, 10> small_powers_of_ten = {
     1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
 
@@ -188,20 +186,12 @@ float decimal_to_float(bool negative, std::string_view whole, std::string_view f
   exponent = std::clamp(exponent, -exponent_limit, exponent_limit);
   exponent -= static_cast<std::int64_t>(fraction.size());
 
-  // Short numbers: an integer significand below 2^24 and a power of ten up to
-  // 10^10 are both exact floats, so one float multiplication or division rounds
-  // the exact value once, as required.
   if (whole.size() + fraction.size() <= 19) {
     std::uint64_t significand = 0;
     for (char c : whole) significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
     for (char c : fraction) significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
     if (significand == 0) return with_sign(negative, 0);
-    if (significand < (1u << 24) && exponent >= -10 && exponent <= 10) {
-      const float base = static_cast<float>(significand);
-      const float power = float_powers_of_ten[static_cast<std::size_t>(exponent < 0 ? -exponent : exponent)];
-      const float magnitude = exponent < 0 ? base / power : base * power;
-      return negative ? -magnitude : magnitude;
-    }
+    if (float value = 0; short_decimal_to_float(negative, significand, exponent, value)) return value;
   }
 
   std::array<char, kept_digits + 1> kept{};

@@ -158,6 +158,43 @@ std::string conversion_message(Conversion conversion, std::size_t index) {
 
 const char* type_name(bool integer) { return integer ? "INTEGER" : "REAL"; }
 
+// Plain values, the bulk of every file: an optionally signed digit string of
+// a few digits (for a real with at most one decimal point) followed by a
+// separator. The general rules give the same result for them; this only takes
+// the common case in one pass. False, with nothing consumed, for anything else.
+bool take_plain(const char*& at, const char* end, bool integer, Value& value) {
+  const char* p = at;
+  bool negative = false;
+  if (p != end && is_sign(*p)) negative = *p++ == '-';
+  std::uint64_t significand = 0;
+  int digits = 0;
+  int fraction_digits = 0;
+  bool point = false;
+  for (; p != end; ++p) {
+    const unsigned digit = digit_of(*p);
+    if (digit <= 9) {
+      if (++digits > 9) return false;
+      significand = significand * 10 + digit;
+      fraction_digits += point ? 1 : 0;
+    } else if (*p == '.' && !point && !integer) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0 || (p != end && mark_of(*p) != Mark::value_end)) return false;
+  value.integer = integer;
+  if (integer) {
+    const std::int64_t signed_value = negative ? -static_cast<std::int64_t>(significand)
+                                               : static_cast<std::int64_t>(significand);
+    value.integer_value = static_cast<std::int32_t>(signed_value);  // nine digits always fit
+  } else if (!short_decimal_to_float(negative, significand, -fraction_digits, value.real_value)) {
+    return false;
+  }
+  at = p;
+  return true;
+}
+
 // One list-directed read statement over the records of a stream.
 class ListRead {
  public:
@@ -169,25 +206,25 @@ class ListRead {
       return failure(refused.code, std::string(refused.message));
     std::string_view record;
     if (!stream_.take_rest(record) && !stream_.next_record(statement_, record)) return end_of_file();
-    at_ = record.data();
-    end_ = at_ + record.size();
+    const char* at = record.data();
+    const char* end = at + record.size();
 
     // A comma right after a value (blanks and record ends between) is its separator;
     // any other comma, the statement's first included, stands for a null value.
     bool comma_separates = false;
     while (item_ < variables_.size()) {
       for (;;) {
-        while (at_ != end_ && is_blank(*at_)) ++at_;
-        if (at_ == end_) {
+        while (at != end && is_blank(*at)) ++at;
+        if (at == end) {
           if (!stream_.next_record(statement_, record)) return end_of_file();
-          at_ = record.data();
-          end_ = at_ + record.size();
+          at = record.data();
+          end = at + record.size();
           continue;
         }
-        const char c = *at_;
+        const char c = *at;
         if (c == '/') return success();
         if (c != ',' && c != ';') break;
-        ++at_;
+        ++at;
         if (comma_separates) {
           comma_separates = false;
         } else if (++item_ == variables_.size()) {
@@ -195,21 +232,29 @@ class ListRead {
         }
       }
       comma_separates = true;
-      if (ListReadResult failed; !take_value(failed)) return failed;
+      Value plain;
+      const Variable& variable = variables_[item_];
+      if (take_plain(at, end, variable.is_integer(), plain)) {
+        assign(variable, plain);
+        ++item_;
+        ++filled_;
+      } else if (ListReadResult failed; !take_value(at, end, failed)) {
+        return failed;
+      }
     }
     return success();
   }
 
  private:
-  // Takes the value at the cursor, with its repeat count if it has one, into
-  // the variables from item_ on. False, with the result filled in, on failure.
-  bool take_value(ListReadResult& failed) {
-    const char* value = at_;
+  // Takes the value at `at`, with its repeat count if it has one, into the
+  // variables from item_ on. False, with the result filled in, on failure.
+  bool take_value(const char*& at, const char* end, ListReadResult& failed) {
+    const char* value = at;
     const char* star = nullptr;
-    for (; at_ != end_; ++at_) {
-      const Mark mark = mark_of(*at_);
+    for (; at != end; ++at) {
+      const Mark mark = mark_of(*at);
       if (mark == Mark::value_end) break;
-      if (mark == Mark::star && star == nullptr) star = at_;
+      if (mark == Mark::star && star == nullptr) star = at;
     }
 
     std::int64_t repeat = 1;
@@ -220,24 +265,24 @@ class ListRead {
       if (repeat == 0 || repeat > max_repeat) {
         const char* message_start = repeat == 0 ? "Zero repeat count in item " : "Repeat count overflow in item ";
         failed = failure(status_bad_value, message_start + item_text(item_) + " of list input");
-        keep_rest_from(star + 1);
+        keep_rest(star + 1, end);
         return false;
       }
       text = star + 1;
     }
     const std::size_t left = variables_.size() - item_;
-    if (text == at_) {  // r* with nothing after it: r null values
+    if (text == at) {  // r* with nothing after it: r null values
       item_ += static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
       return true;
     }
 
     const Variable& first = variables_[item_];
     Value converted;
-    const Conversion conversion = convert(first, text, at_, converted);
+    const Conversion conversion = convert(first, text, at, converted);
     if (conversion != Conversion::ok) {
       failed = failure(status_bad_value, conversion_message(conversion, item_));
       // An integer beyond the range leaves the rest of its record to the next read.
-      if (conversion == Conversion::integer_overflow) keep_rest_from(past_separator(at_, end_));
+      if (conversion == Conversion::integer_overflow) keep_rest(past_separator(at, end), end);
       return false;
     }
     const std::size_t takers = static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
@@ -247,7 +292,7 @@ class ListRead {
         failed = failure(status_bad_value, std::string("Read type ") + type_name(converted.integer) + " where " +
                                                type_name(variable.is_integer()) + " was expected for item " +
                                                item_text(item_));
-        keep_rest_from(past_separator(at_, end_));
+        keep_rest(past_separator(at, end), end);
         return false;
       }
       assign(variable, converted);
@@ -257,7 +302,9 @@ class ListRead {
     return true;
   }
 
-  void keep_rest_from(const char* p) { stream_.keep_rest({p, static_cast<std::size_t>(end_ - p)}); }
+  void keep_rest(const char* from, const char* end) {
+    stream_.keep_rest({from, static_cast<std::size_t>(end - from)});
+  }
 
   ListReadResult success() const { return {0, filled_, {}}; }
   ListReadResult end_of_file() const { return failure(status_end_of_file, "End of file"); }
@@ -268,8 +315,6 @@ class ListRead {
   std::span<const Variable> variables_;
   std::size_t item_ = 0;    // the variable the next value goes to
   std::size_t filled_ = 0;  // variables that received a value
-  const char* at_ = nullptr;
-  const char* end_ = nullptr;
 };
 
 }  // namespace

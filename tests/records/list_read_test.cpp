@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <charconv>
+#include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -385,6 +388,49 @@ TEST_F(ListReadTest, ALongListRunsOverManyRecords) {
       ASSERT_EQ(values[static_cast<std::size_t>(k)], static_cast<float>(r * 1000 + k) + (k % 7 == 6 ? 0.0f : 0.5f));
   }
   EXPECT_FALSE(read_list_until_end(stream, statement, row));
+}
+
+// Random numbers of every length, short ones and long ones, with and without a
+// point or an exponent, read as the C library's correctly rounded conversion
+// and integer parsing read them.
+TEST_F(ListReadTest, RandomNumbersReadExactly) {
+  std::mt19937 random(2024);
+  std::uniform_int_distribution<int> digit_count(1, 14);
+  std::uniform_int_distribution<int> digit(0, 9);
+  std::uniform_int_distribution<int> exponent(-40, 40);
+  std::string bytes;
+  std::vector<std::string> integers, reals;
+  for (int i = 0; i < 3000; ++i) {
+    std::string integer = (i % 3 == 0 ? "-" : i % 3 == 1 ? "+" : "");
+    for (int k = digit_count(random) % 11; k >= 0; --k) integer += static_cast<char>('0' + digit(random));
+    std::string real = i % 2 == 0 ? "-" : "";
+    const int count = digit_count(random);
+    const int point = i % 4 == 0 ? -1 : static_cast<int>(random() % static_cast<unsigned>(count + 1));
+    for (int k = 0; k < count; ++k) {
+      if (k == point) real += '.';
+      real += static_cast<char>('0' + digit(random));
+    }
+    if (i % 5 == 0) real += "e" + std::to_string(exponent(random));
+    integers.push_back(integer);
+    reals.push_back(real);
+    bytes += integer + " " + real + "\n";
+  }
+  Stream& stream = file(bytes);
+  for (std::size_t i = 0; i < integers.size(); ++i) {
+    SCOPED_TRACE(integers[i] + " " + reals[i]);
+    std::int32_t integer = 0;
+    float real = 0;
+    const ListReadResult result = read_list_status(stream, statement, {integer, real});
+    const long long expected_integer = std::stoll(integers[i]);
+    if (expected_integer < INT32_MIN || expected_integer > INT32_MAX) {
+      EXPECT_EQ(result.message, "Integer overflow while reading item 1");
+      read_list_status(stream, statement, {});  // what the failure left of the record
+      continue;
+    }
+    ASSERT_EQ(result.status, 0) << result.message;
+    EXPECT_EQ(integer, expected_integer);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(real), std::bit_cast<std::uint32_t>(std::strtof(reals[i].c_str(), nullptr)));
+  }
 }
 
 // Arbitrary bytes never crash the reader, and every read ends with a status
