@@ -10,6 +10,9 @@
 # lists the output files and shows the check report. It exits with the
 # program's status if that is not 0, and with 1 if the run left no check
 # report.
+#
+# The data set was made with
+#   generate_data --root examples/root --work examples/work --year 2010 --seed 2010 --size example
 set -euo pipefail
 
 if [[ $# -ne 1 ]]; then

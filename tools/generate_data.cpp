@@ -67,8 +67,7 @@ Arguments parse(const std::vector<std::string_view>& words) {
       options.crlf = true;
       continue;
     }
-    if (i + 1 == words.size())
-      throw std::invalid_argument(std::string(option) + " needs a value");
+    if (i + 1 == words.size()) throw std::invalid_argument(std::string(option) + " needs a value");
     const std::string_view value = words[++i];
     if (option == "--root") {
       options.root = std::string(value);
@@ -127,12 +126,13 @@ int main(int argc, char** argv) {
     std::printf("  survey block townships %d..%d, ranges %d..%d: %ld tract coordinate records\n",
                 layout.twp_first, layout.twp_first + layout.twp_count - 1, layout.rng_first,
                 layout.rng_first + layout.rng_count - 1, summary.coordinate_records);
-    std::printf("yearly files: %s (year %s)\n", options.work.string().c_str(), options.year.c_str());
+    std::printf("yearly files: %s (year %s)\n", options.work.string().c_str(),
+                options.year.c_str());
     std::printf("  %ld authorized-acreage records (%ld on stray tracts) for %d groups\n",
                 summary.auth_records, summary.stray_records, summary.authorized_groups);
-    std::printf("  %ld diversion records; %d groups without diversion, %d without authorized acres\n",
-                summary.diversion_records, summary.groups_without_diversion,
-                summary.diversion_only_groups);
+    std::printf(
+        "  %ld diversion records; %d groups without diversion, %d without authorized acres\n",
+        summary.diversion_records, summary.groups_without_diversion, summary.diversion_only_groups);
     std::printf("seed %llu, %.2f s\n", static_cast<unsigned long long>(options.seed), took.count());
   } catch (const std::exception& error) {
     std::fprintf(stderr, "generate_data: %s\n", error.what());

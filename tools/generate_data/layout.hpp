@@ -60,7 +60,8 @@ inline int townships_to_hold(std::int64_t extent_feet, int limit) {
 // a tract line, then `offset_hundredths` off it.
 inline std::int64_t grid_edge(std::int64_t block_edge_feet, int block_townships,
                               std::int64_t grid_extent_feet, std::int64_t offset_hundredths) {
-  const std::int64_t margin = (block_townships * std::int64_t{township_feet} - grid_extent_feet) / 2;
+  const std::int64_t margin =
+      (block_townships * std::int64_t{township_feet} - grid_extent_feet) / 2;
   const std::int64_t on_tract_line = floor_div(margin, tract_feet) * tract_feet;
   return (block_edge_feet + on_tract_line) * 100 + offset_hundredths;
 }
@@ -107,8 +108,10 @@ struct CellGrids {
 
   // Whether the centre of the tract at `position` lies on an active cell.
   bool active_at(const Layout& layout, TractPosition position) const {
-    const double column = (position.column + 0.5 - layout.grid_west) / (layout.grid_east - layout.grid_west);
-    const double row = (layout.grid_north - position.row - 0.5) / (layout.grid_north - layout.grid_south);
+    const double column =
+        (position.column + 0.5 - layout.grid_west) / (layout.grid_east - layout.grid_west);
+    const double row =
+        (layout.grid_north - position.row - 0.5) / (layout.grid_north - layout.grid_south);
     if (column < 0 || column >= 1 || row < 0 || row >= 1) return false;
     const int icol = static_cast<int>(column * nx) + 1, irow = static_cast<int>(row * ny) + 1;
     return ibound[index(icol, irow)] != 0;
@@ -170,7 +173,8 @@ inline CellGrids draw_cell_grids(const Options& options, Random& random) {
   int river_row = 0;
   for (int icol = 1; icol <= options.nx; ++icol) {
     const double river_v = river_level + 0.15 * wave(river_bends * u_of(icol) + river_phase);
-    const int irow = std::clamp(static_cast<int>((1 - river_v) / 2 * options.ny) + 1, 1, options.ny);
+    const int irow =
+        std::clamp(static_cast<int>((1 - river_v) / 2 * options.ny) + 1, 1, options.ny);
     if (river_row == 0) river_row = irow;
     for (int row = std::min(irow, river_row); row <= std::max(irow, river_row); ++row) {
       int& flag = grids.ibound[grids.index(icol, row)];

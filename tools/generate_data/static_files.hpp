@@ -97,10 +97,12 @@ inline long write_tract_coordinates(const std::filesystem::path& path, const Opt
       for (int sec = 1; sec <= sections_per_township; ++sec) {
         for (int tract = 1; tract <= tracts_per_section; ++tract) {
           const TractPosition at = position_of({twp, rng, sec, tract});
-          const std::int64_t x = (survey_west_feet + std::int64_t{at.column} * tract_feet +
-                                  tract_feet / 2) * 100 + random.between(-3000, 3000);
-          const std::int64_t y = (survey_south_feet + std::int64_t{at.row} * tract_feet +
-                                  tract_feet / 2) * 100 + random.between(-3000, 3000);
+          const std::int64_t x =
+              (survey_west_feet + std::int64_t{at.column} * tract_feet + tract_feet / 2) * 100 +
+              random.between(-3000, 3000);
+          const std::int64_t y =
+              (survey_south_feet + std::int64_t{at.row} * tract_feet + tract_feet / 2) * 100 +
+              random.between(-3000, 3000);
           out.field(twp);
           out.field(rng);
           out.field(sec);

@@ -71,9 +71,9 @@ inline TractKey key_at(const TractPosition& position) {
   key.twp = position.row / tracts_across_township + 1;
   key.sec = detail::serpentine_number(column_in_township / tracts_across_section,
                                       row_from_north / tracts_across_section, 6);
-  key.tract = detail::serpentine_number(column_in_township % tracts_across_section,
-                                        row_from_north % tracts_across_section,
-                                        tracts_across_section);
+  key.tract =
+      detail::serpentine_number(column_in_township % tracts_across_section,
+                                row_from_north % tracts_across_section, tracts_across_section);
   return key;
 }
 

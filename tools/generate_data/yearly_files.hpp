@@ -28,9 +28,9 @@ namespace tamvek::generate {
 enum class Role { authorized, authorized_without_diversion, diversion_only, unused };
 
 struct GroupPlan {
-  std::vector<Role> role;                 // by group number; entry 0 unused
-  std::vector<std::int64_t> authorized;   // authorized acres in hundredths, by group number
-  long stray_records = 0;                 // records on a tract far from the group's own
+  std::vector<Role> role;                // by group number; entry 0 unused
+  std::vector<std::int64_t> authorized;  // authorized acres in hundredths, by group number
+  long stray_records = 0;                // records on a tract far from the group's own
 
   int count(Role wanted) const {
     return static_cast<int>(std::count(role.begin() + 1, role.end(), wanted));
@@ -44,8 +44,7 @@ struct GroupPlan {
 namespace detail {
 
 inline std::vector<int> shuffled(std::vector<int> values, Random& random) {
-  for (std::size_t i = values.size(); i > 1; --i)
-    std::swap(values[i - 1], values[random.below(i)]);
+  for (std::size_t i = values.size(); i > 1; --i) std::swap(values[i - 1], values[random.below(i)]);
   return values;
 }
 
@@ -107,7 +106,8 @@ inline GroupPlan plan_groups(const Options& options, Random& random) {
   const auto without_diversion = static_cast<std::size_t>(std::max(1, options.groups / 100));
   std::size_t next = 0;
   for (std::size_t i = 0; i < left_out && next < inner.size(); ++i, ++next)
-    plan.role[static_cast<std::size_t>(inner[next])] = i % 2 == 0 ? Role::diversion_only : Role::unused;
+    plan.role[static_cast<std::size_t>(inner[next])] =
+        i % 2 == 0 ? Role::diversion_only : Role::unused;
   for (std::size_t i = 0; i < without_diversion && next < inner.size(); ++i, ++next)
     plan.role[static_cast<std::size_t>(inner[next])] = Role::authorized_without_diversion;
   return plan;
@@ -158,7 +158,8 @@ inline long write_authorized_acreage(const std::filesystem::path& path, const Op
     const int centre_column = centre.column, centre_row = centre.row;
     int side = static_cast<int>(std::ceil(std::sqrt(2.5 * static_cast<double>(count))));
     const int side_columns = std::min(side, east - west), side_rows = std::min(side, north - south);
-    const int first_column = std::clamp(centre_column - side_columns / 2, west, east - side_columns);
+    const int first_column =
+        std::clamp(centre_column - side_columns / 2, west, east - side_columns);
     const int first_row = std::clamp(centre_row - side_rows / 2, south, north - side_rows);
     const long square = long{side_columns} * side_rows;
     const bool distinct = count <= square;
@@ -224,7 +225,8 @@ inline long write_diversions(const std::filesystem::path& path, const Options& o
     std::vector<int> order(groups.size());
     std::iota(order.begin(), order.end(), 0);
     order = detail::shuffled(std::move(order), random);
-    for (long i = 0; i < options.diversions; ++i) counts[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = 1;
+    for (long i = 0; i < options.diversions; ++i)
+      counts[static_cast<std::size_t>(order[static_cast<std::size_t>(i)])] = 1;
   }
 
   RecordWriter out(path, options.crlf);
@@ -244,8 +246,8 @@ inline long write_diversions(const std::filesystem::path& path, const Options& o
       const std::int64_t acloc = irrigated * share / share_total;
       const std::int64_t duty = random.between(150, 450);  // hundredths of a foot
       const std::int64_t diversion = random.chance(1.0 / 30) ? 0 : acloc * duty / 100;
-      const int type = random.chance(0.75) ? usual_type
-                                           : detail::weighted_system_type(options.nfactors, random);
+      const int type =
+          random.chance(0.75) ? usual_type : detail::weighted_system_type(options.nfactors, random);
       out.field(groups[g]);
       out.field(district * 1000 + random.between(1, 999));
       out.fixed(diversion, 2);
