@@ -196,17 +196,6 @@ TEST_F(I2ReadTest, AStatementWithoutValuesPassesOverOneRecord) {
   EXPECT_EQ(next_value(stream), 77);
 }
 
-TEST_F(I2ReadTest, TheCallerTakesValuesOneAtATime) {
-  Stream& stream = file(" 1 2 3 4\n 5 6\n");
-  I2Read row(stream, statement);
-  EXPECT_EQ(row.next(), 1);
-  EXPECT_EQ(row.next(), 2);
-  row.finish();
-  I2Read next_row(stream, statement);
-  EXPECT_EQ(next_row.next(), 5);
-  next_row.finish();
-}
-
 TEST_F(I2ReadTest, GoesOnWhereAFailedListReadLeftItsRecord) {
   Stream& stream = file("3000000000 1 2\n");
   std::int32_t value = 0;

@@ -373,23 +373,6 @@ TEST_F(ListReadTest, AStreamOpenForWritingOnlyCannotBeRead) {
   EXPECT_THROW(read_list(stream, statement, {value}), RunEnd);
 }
 
-TEST_F(ListReadTest, ALongListRunsOverManyRecords) {
-  std::string bytes;
-  for (int row = 0; row < 3; ++row) {
-    for (int k = 0; k < 400; ++k) bytes += std::to_string(row * 1000 + k) + (k % 7 == 6 ? "\n" : ".5 ");
-    bytes += "\n";
-  }
-  Stream& stream = file(bytes);
-  std::vector<float> values(400);
-  const std::vector<Variable> row(values.begin(), values.end());
-  for (int r = 0; r < 3; ++r) {
-    read_list(stream, statement, row);
-    for (int k = 0; k < 400; ++k)
-      ASSERT_EQ(values[static_cast<std::size_t>(k)], static_cast<float>(r * 1000 + k) + (k % 7 == 6 ? 0.0f : 0.5f));
-  }
-  EXPECT_FALSE(read_list_until_end(stream, statement, row));
-}
-
 // Random numbers of every length, short ones and long ones, with and without a
 // point or an exponent, read as the C library's correctly rounded conversion
 // and integer parsing read them.
