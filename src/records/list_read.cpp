@@ -74,6 +74,10 @@ Conversion parse_word(std::string_view word, bool negative, float& out) {
   return Conversion::ok;
 }
 
+// A real: sign, digits with at most one decimal point, and an exponent given by
+// E, D or Q with an optional sign or by a sign alone (1.5+3 is 1500). A text of
+// nothing but a sign and a point holds no digit, which is a failure of its own;
+// any other text without digits before the exponent (".e5") is a bad real.
 Conversion parse_real(const char* p, const char* end, float& out) {
   bool negative = false;
   if (p != end && is_sign(*p)) negative = *p++ == '-';
@@ -113,8 +117,9 @@ Conversion parse_real(const char* p, const char* end, float& out) {
   return Conversion::ok;
 }
 
-// One value converted for the variable it is first given to; a repeat gives
-// the same value to the variables after it.
+// One value converted for the variable it is first given to. A repeat gives
+// the same value to the variables after it, so it has that first variable's
+// type: a later variable of the other type cannot take it.
 struct Value {
   bool integer = false;
   std::int32_t integer_value = 0;
@@ -195,7 +200,12 @@ bool take_plain(const char*& at, const char* end, bool integer, Value& value) {
   return true;
 }
 
-// One list-directed read statement over the records of a stream.
+// One list-directed read statement over the records of a stream. It starts
+// where the previous statement left the stream (the next record, or the rest
+// of a record that a failure left), runs over as many records as its variables
+// need, and ends with its last variable: whatever follows in that record,
+// unused repeats included, is skipped, and the next statement starts with the
+// next record. A last record without LF is a complete record like any other.
 class ListRead {
  public:
   ListRead(Stream& stream, int statement, std::span<const Variable> variables)
