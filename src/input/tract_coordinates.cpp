@@ -1,9 +1,35 @@
 #include "input/tract_coordinates.hpp"
 
+#include "records/list_read.hpp"
+#include "records/list_write.hpp"
+#include "run/file_names.hpp"
 #include "run/run_state.hpp"
 
 namespace tamvek {
+namespace {
 
-void read_tract_coordinates(Run&) {}
+constexpr int progress_statement = 162;
+constexpr int read_statement = 166;
+constexpr int store_x_statement = 173;
+constexpr int store_y_statement = 174;
+constexpr int close_statement = 176;
+
+}  // namespace
+
+void read_tract_coordinates(Run& run) {
+  write_list(run.io, Io::console_unit, progress_statement,
+             {"..reading coordinates of 40-acre tracts"});
+  const RunFile file = tract_coordinate_file();
+  open_run_file(run.io, file);
+  Stream& stream = run.io.stream(file.unit);
+  float x = 0;
+  float y = 0;
+  while (read_list_until_end(stream, read_statement,
+                             {run.twp, run.rng, run.sec, run.tract, x, y})) {
+    run.xcoord.at(store_x_statement, run.twp, run.rng, run.sec, run.tract) = x;
+    run.ycoord.at(store_y_statement, run.twp, run.rng, run.sec, run.tract) = y;
+  }
+  run.io.close(close_statement, file.unit);
+}
 
 }  // namespace tamvek

@@ -35,21 +35,21 @@ bool field_value(const char* p, const char* end, std::int32_t& value) {
 
 I2Read::I2Read(Stream& stream, int statement) : stream_(stream), statement_(statement) {
   if (const IoFailure refused = stream.begin_read()) stream.fail(statement, refused.message);
+}
+
+void I2Read::take_record() {
   std::string_view record;
-  if (!stream.take_rest(record) && !stream.next_record(statement, record))
-    stream.fail(statement, end_of_file_message);
+  const bool first = !started_;
+  started_ = true;
+  if (!(first && stream_.take_rest(record)) && !stream_.next_record(statement_, record))
+    stream_.fail(statement_, end_of_file_message);
   at_ = record.data();
   end_ = at_ + record.size();
+  fields_ = 0;
 }
 
 std::int32_t I2Read::next() {
-  if (fields_ == fields_per_record) {
-    std::string_view record;
-    if (!stream_.next_record(statement_, record)) stream_.fail(statement_, end_of_file_message);
-    at_ = record.data();
-    end_ = at_ + record.size();
-    fields_ = 0;
-  }
+  if (!started_ || fields_ == fields_per_record) take_record();
   ++fields_;
   // Past the record's end the field is blank: the record counts as padded.
   const char* field = at_;
@@ -62,7 +62,11 @@ std::int32_t I2Read::next() {
 }
 
 // Nothing is kept of the current record: the next statement reads a new one.
-void I2Read::finish() { at_ = end_; }
+// A statement that took no value still passes over one record.
+void I2Read::finish() {
+  if (!started_) take_record();
+  at_ = end_;
+}
 
 void read_i2(Stream& stream, int statement, std::span<std::int32_t> values) {
   I2Read read(stream, statement);

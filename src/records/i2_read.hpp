@@ -11,9 +11,10 @@ namespace tamvek {
 // record. The caller takes the values one at a time, so that it can check
 // where each one goes before it takes it.
 //
-// The statement reads its first record when it starts. So a statement always
-// passes over at least one record, even one that takes no value, and on a
-// stream with no record left it stops the run with "End of file" at once.
+// The statement reads its first record when it takes its first value, so that
+// its caller's tests of where that value goes come first. A statement always
+// passes over at least one record, even one that takes no value, and where the
+// stream has no record left it stops the run with "End of file".
 class I2Read {
  public:
   static constexpr int fields_per_record = 326;
@@ -31,11 +32,14 @@ class I2Read {
   void finish();
 
  private:
+  void take_record();
+
   Stream& stream_;
   int statement_;
   const char* at_ = nullptr;  // the unread rest of the current record
   const char* end_ = nullptr;
   int fields_ = 0;  // fields taken from the current record
+  bool started_ = false;  // the statement has its first record
 };
 
 // A whole "(326i2)" read statement into `values`.

@@ -1,0 +1,152 @@
+#include "distribute/distribute_to_cells.hpp"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <limits>
+
+#include "distribute/cell_index.hpp"
+#include "support/run_fixture.hpp"
+
+namespace tamvek {
+namespace {
+
+using testing::RunFixture;
+using testing::stop_of;
+
+// A grid of 3 columns and 2 rows of 500 ft from x = 1000, y = 0 (top edge
+// 1000); cell (2, 2) inactive, cell (3, 1) active with a negative flag.
+struct DistributionFixture : RunFixture {
+  explicit DistributionFixture(std::string_view records) {
+    Run& r = *run;
+    r.grid = Grid{2, 3, 500, 500, 1000, 0, 1000};
+    for (int irow = 1; irow <= 2; ++irow)
+      for (int icol = 1; icol <= 3; ++icol) r.ibound.at(0, icol, irow) = 1;
+    r.ibound.at(0, 2, 2) = 0;
+    r.ibound.at(0, 3, 1) = -1;
+    r.authtot.at(0, 1) = 80;
+    r.swretloc.at(0, 1) = 100;
+    r.acresloc.at(0, 1) = 60;
+    r.sumretout = 7;  // from the diversion reader
+    r.sumacreageout = 3;
+    scratch.dir.write("out/.keep", "");
+    work_file("authacres2010.txt", records);
+    scratch.io().open(130, 20, "authacres2010.txt");
+  }
+  void tract(int tract_number, float x, float y) {
+    run->xcoord.at(0, 1, 1, 1, tract_number) = x;
+    run->ycoord.at(0, 1, 1, 1, tract_number) = y;
+  }
+  std::string problem_log() {
+    EXPECT_EQ(scratch.io().close_all(), "");
+    return scratch.dir.read("out/output2010.dat");
+  }
+};
+
+TEST(CellIndex, TruncatesTheQuotientPlusOneAtExtendedPrecision) {
+  EXPECT_EQ(cell_index(0.0f, 500.0f), 1);
+  EXPECT_EQ(cell_index(499.9f, 500.0f), 1);
+  EXPECT_EQ(cell_index(500.0f, 500.0f), 2);
+  EXPECT_EQ(cell_index(-1.0f, 500.0f), 0);     // between -1 and 1: column 0
+  EXPECT_EQ(cell_index(-999.0f, 500.0f), 0);
+  EXPECT_EQ(cell_index(-1000.0f, 500.0f), -1);
+  EXPECT_EQ(cell_index(2147483648.0f, 1.0f), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(cell_index(2147483520.0f, 1.0f), 2147483521);
+  EXPECT_EQ(cell_index(2147483392.0f, 1.0f), 2147483393);
+  EXPECT_EQ(cell_index(5.0f, 0.0f), std::numeric_limits<std::int32_t>::min());
+  EXPECT_EQ(cell_index(0.0f, 0.0f), std::numeric_limits<std::int32_t>::min());
+  // 1 - 2^-24 plus 1 rounded to float would be 2; kept extended it truncates to 1.
+  EXPECT_EQ(cell_index(std::nextafter(500.0f, 0.0f), 500.0f), 1);
+}
+
+TEST(DistributeToCells, PlacesTractsAndLogsTheRestInFileOrder) {
+  DistributionFixture fixture(
+      "1 1 1 1 1 40\n"   // x 1000: column 1, row 1
+      "1 1 1 1 2 20\n"   // x 1500 on the line: column 2; y 500 on the line: row 2, inactive
+      "1 1 1 1 3 10\n"   // x 999: column 0
+      "1 1 1 1 4 10\n"   // above the top: row 0
+      "1 1 1 1 5 10\n"   // west and north: condition 1 only
+      "1 1 1 1 6 20\n");  // ibound -1 is active
+  fixture.tract(1, 1000, 999.9f);
+  fixture.tract(2, 1500, 500);
+  fixture.tract(3, 999, 800);
+  fixture.tract(4, 1200, 1001);
+  fixture.tract(5, 0, 5000);
+  fixture.tract(6, 2499.9f, 1000);
+  distribute_to_cells(*fixture.run);
+  tamvek::Run& run = *fixture.run;
+  EXPECT_EQ(run.swret.at(0, 1, 1), 50.0f);
+  EXPECT_EQ(run.acres.at(0, 1, 1), 30.0f);
+  EXPECT_EQ(run.swret.at(0, 3, 1), 25.0f);
+  EXPECT_EQ(run.swret.at(0, 2, 2), 0.0f);
+  // Unplaced: 20 + 10 + 10 + 10 of 80 authorized acres.
+  EXPECT_EQ(run.sumretout, 7.0f + 62.5f);
+  EXPECT_EQ(run.sumacresout, 3.0f + 37.5f);
+  EXPECT_EQ(fixture.console(), "");
+  EXPECT_EQ(fixture.problem_log(),
+            "           1           2           2  (i,row,col) condition 3 (inactive grid cell, "
+            "ibound=0):   20.0000000     acres\r\n"
+            "           2           1           0  (i,row,col) condition 1 (column outside model "
+            "grid):   10.0000000     acres\r\n"
+            "           3           0           1  (i,row,col) condition 2 (row outside model "
+            "grid):   10.0000000     acres\r\n"
+            "           4          -7          -1  (i,row,col) condition 1 (column outside model "
+            "grid):   10.0000000     acres\r\n");
+  EXPECT_TRUE(fixture.scratch.dir.exists("out/check2010.out"));
+}
+
+TEST(DistributeToCells, SumsAreExactProductsAddedAtExtendedPrecision) {
+  DistributionFixture fixture("1 1 1 1 1 30\n1 1 1 1 1 50\n");
+  fixture.tract(1, 1000, 999);
+  fixture.run->swretloc.at(0, 1) = 0.3f;
+  distribute_to_cells(*fixture.run);
+  // frac 0.375 then 0.625: 0.3f * 0.375 = 0.1125000044703483581543 exactly,
+  // 0.3f * 0.625 = 0.1875000074505805969238 exactly; each sum rounded once.
+  const float first = 0.112500004470348358f;
+  EXPECT_EQ(fixture.run->swret.at(0, 1, 1),
+            static_cast<float>(static_cast<long double>(first) + 0.1875000074505805969238L));
+}
+
+TEST(DistributeToCells, AGroupWithoutPositiveAcresPlacesNothing) {
+  DistributionFixture fixture("2 1 1 1 1 40\n2 1 1 1 3 40\n");
+  fixture.run->swretloc.at(0, 2) = 100;  // counted by the diversion reader already
+  fixture.tract(1, 1000, 999);
+  fixture.tract(3, 0, 0);
+  distribute_to_cells(*fixture.run);
+  EXPECT_EQ(fixture.run->swret.at(0, 1, 1), 0.0f);
+  EXPECT_EQ(fixture.run->sumretout, 7.0f);
+  EXPECT_EQ(fixture.run->sumacresout, 3.0f);
+  EXPECT_EQ(fixture.problem_log(),
+            "           1           3          -1  (i,row,col) condition 1 (column outside model "
+            "grid):   40.0000000     acres\r\n");
+}
+
+TEST(DistributeToCells, StopsOnABadKeyOrGroupKeepingTheLog) {
+  DistributionFixture key("1 1 1 1 3 10\n1 1 1 1 17 10\n");
+  key.tract(3, 0, 0);
+  EXPECT_EQ(stop_of([&] { distribute_to_cells(*key.run); }).message,
+            "At line 230 of file tamvekv3.f90\n"
+            "Fortran runtime error: Index '17' of dimension 4 of array 'xcoord' above upper bound "
+            "of 16\n");
+  EXPECT_NE(key.problem_log(), "");
+
+  DistributionFixture group("3001 1 1 1 1 10\n");
+  EXPECT_EQ(stop_of([&] { distribute_to_cells(*group.run); }).message,
+            "At line 234 of file tamvekv3.f90\n"
+            "Fortran runtime error: Index '3001' of dimension 1 of array 'authtot' above upper "
+            "bound of 3000\n");
+
+  DistributionFixture cut("1 1 1 1 1 10\n1 1 1");
+  EXPECT_EQ(stop_of([&] { distribute_to_cells(*cut.run); }).message,
+            "At line 217 of file tamvekv3.f90 (unit = 20, file = 'authacres2010.txt')\n"
+            "Fortran runtime error: End of file\n");
+}
+
+TEST(DistributeToCells, AMissingOutputDirectoryStopsAtTheProblemLog) {
+  RunFixture fixture;
+  EXPECT_EQ(stop_of([&] { distribute_to_cells(*fixture.run); }).message,
+            "At line 213 of file tamvekv3.f90 (unit = 14)\n"
+            "Fortran runtime error: File 'out\\output2010.dat' does not exist\n");
+}
+
+}  // namespace
+}  // namespace tamvek
