@@ -78,9 +78,10 @@ int run_to_end(Io& io, std::span<const std::string_view> arguments) {
     status = end.status;
     write_text(io.stderr_fd(), end.message);
   }
-  // A record that could not reach its file at the end is a failed run, not a success.
+  // A record that could not reach its file at the end is a failed run, not a
+  // success. A run that stopped already has said why and ends with its status.
   const std::string close_failure = io.close_all();
-  if (!close_failure.empty()) {
+  if (!close_failure.empty() && status == 0) {
     write_text(io.stderr_fd(), close_failure);
     status = 2;
   }

@@ -33,6 +33,10 @@ constexpr uid_t nobody = 65534;
 
 }  // namespace
 
+bool become_ordinary_user() {
+  return geteuid() != 0 || (setgid(nobody) == 0 && setuid(nobody) == 0);
+}
+
 std::string as_ordinary_user(const std::function<std::string()>& body) {
   if (geteuid() != 0) return body();
   int channel[2];
@@ -41,7 +45,7 @@ std::string as_ordinary_user(const std::function<std::string()>& body) {
   if (child == 0) {
     ::close(channel[0]);
     std::string result = "(could not become an ordinary user)";
-    if (setgid(nobody) == 0 && setuid(nobody) == 0) result = body();
+    if (become_ordinary_user()) result = body();
     const char* next = result.data();
     std::size_t left = result.size();
     while (left > 0) {
@@ -119,7 +123,7 @@ std::string ScratchIo::errors() const { return read_whole(dir.file(".stderr")); 
 
 ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
                        const std::string& root, std::string_view stdin_text,
-                       bool ordinary_user) {
+                       const std::function<void()>& in_child) {
   char pattern[] = "/tmp/tamvek-program-XXXXXX";
   if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
   const std::string capture = pattern;
@@ -130,7 +134,7 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
   const pid_t child = fork();
   if (child == 0) {
     dup2(in, 0), dup2(out, 1), dup2(err, 2);
-    if (ordinary_user && geteuid() == 0 && (setgid(nobody) != 0 || setuid(nobody) != 0)) _exit(126);
+    if (in_child) in_child();
     if (chdir(workdir.c_str()) != 0) _exit(127);
     setenv("TAMVEK_ROOT", root.c_str(), 1);
     std::vector<char*> argv;

@@ -61,6 +61,10 @@ RunEnd stop_of(Body&& body) {
   return RunEnd{-1, "(the run did not stop)"};
 }
 
+// Makes the calling process an ordinary user (nobody) when it is the
+// superuser, who disregards access rights; false if that failed.
+bool become_ordinary_user();
+
 // Runs `body` as an ordinary user, without the superuser's disregard for access
 // rights (in a child process when the tests run as the superuser), and returns
 // what it returns. The scratch directories it uses must be open to everyone.
@@ -74,6 +78,6 @@ struct ProgramRun {
 };
 ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
                        const std::string& root, std::string_view stdin_text = "",
-                       bool ordinary_user = false);
+                       const std::function<void()>& in_child = {});
 
 }  // namespace tamvek::testing
