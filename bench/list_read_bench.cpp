@@ -48,7 +48,7 @@ std::uint32_t next_random(std::uint32_t& state) {
 }
 
 // 1,000,000 records of five integers and a real, such as "1234 12 33 21 16 37.25".
-std::uint64_t diversion_like_file() {
+std::uint64_t acreage_like_file() {
   static const std::uint64_t size = [] {
     std::string bytes;
     bytes.reserve(26'000'000);
@@ -63,6 +63,49 @@ std::uint64_t diversion_like_file() {
       bytes.append(record, static_cast<std::size_t>(length));
     }
     return files().write("records.txt", bytes);
+  }();
+  return size;
+}
+
+// 600,000 records of four integers and two coordinates of nine significant
+// digits, such as "12 31 7 16 1031046.58 231036.78".
+std::uint64_t coordinate_like_file() {
+  static const std::uint64_t size = [] {
+    std::string bytes;
+    bytes.reserve(20'000'000);
+    std::uint32_t state = 3;
+    char record[96];
+    for (int i = 0; i < 600'000; ++i) {
+      const std::uint32_t a = next_random(state) % 20 + 1, b = next_random(state) % 45 + 1;
+      const std::uint32_t c = next_random(state) % 36 + 1, d = next_random(state) % 16 + 1;
+      const std::uint32_t x = next_random(state) % 1'000'000 + 1'000'000, xf = next_random(state) % 100;
+      const std::uint32_t y = next_random(state) % 900'000 + 100'000, yf = next_random(state) % 100;
+      const int length = std::snprintf(record, sizeof record, "%u %u %u %u %u.%02u %u.%02u\n", a, b, c, d, x,
+                                       xf, y, yf);
+      bytes.append(record, static_cast<std::size_t>(length));
+    }
+    return files().write("coordinates.txt", bytes);
+  }();
+  return size;
+}
+
+// 1,000,000 records of an integer, three reals and an integer, such as
+// "1 72101 414.02 109.82 2".
+std::uint64_t diversion_like_file() {
+  static const std::uint64_t size = [] {
+    std::string bytes;
+    bytes.reserve(28'000'000);
+    std::uint32_t state = 5;
+    char record[96];
+    for (int i = 0; i < 1'000'000; ++i) {
+      const std::uint32_t group = next_random(state) % 3000 + 1, point = next_random(state) % 90000 + 10000;
+      const std::uint32_t amount = next_random(state) % 100000, acres = next_random(state) % 20000;
+      const std::uint32_t type = next_random(state) % 4;
+      const int length = std::snprintf(record, sizeof record, "%u %u %u.%02u %u.%02u %u\n", group, point,
+                                       amount / 100, amount % 100, acres / 100, acres % 100, type);
+      bytes.append(record, static_cast<std::size_t>(length));
+    }
+    return files().write("diversions.txt", bytes);
   }();
   return size;
 }
@@ -86,7 +129,7 @@ std::uint64_t grid_file() {
 }
 
 void list_read_records(benchmark::State& state) {
-  const std::uint64_t size = diversion_like_file();
+  const std::uint64_t size = acreage_like_file();
   std::int64_t checksum = 0;
   for (auto _ : state) {
     Io io(IoSetup{.root = files().dir(), .workdir = files().dir()});
@@ -101,6 +144,40 @@ void list_read_records(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(size) * state.iterations());
 }
 BENCHMARK(list_read_records)->Unit(benchmark::kMillisecond);
+
+void list_read_coordinates(benchmark::State& state) {
+  const std::uint64_t size = coordinate_like_file();
+  std::int64_t checksum = 0;
+  for (auto _ : state) {
+    Io io(IoSetup{.root = files().dir(), .workdir = files().dir()});
+    io.open(1, 22, "coordinates.txt");
+    Stream& stream = io.stream(22);
+    std::int32_t township = 0, range = 0, section = 0, tract = 0;
+    float x = 0, y = 0;
+    while (read_list_until_end(stream, 4, {township, range, section, tract, x, y}))
+      checksum += tract + static_cast<std::int32_t>(x) + static_cast<std::int32_t>(y);
+  }
+  benchmark::DoNotOptimize(checksum);
+  state.SetBytesProcessed(static_cast<std::int64_t>(size) * state.iterations());
+}
+BENCHMARK(list_read_coordinates)->Unit(benchmark::kMillisecond);
+
+void list_read_diversions(benchmark::State& state) {
+  const std::uint64_t size = diversion_like_file();
+  std::int64_t checksum = 0;
+  for (auto _ : state) {
+    Io io(IoSetup{.root = files().dir(), .workdir = files().dir()});
+    io.open(1, 23, "diversions.txt");
+    Stream& stream = io.stream(23);
+    std::int32_t group = 0, type = 0;
+    float point = 0, amount = 0, acres = 0;
+    while (read_list_until_end(stream, 5, {group, point, amount, acres, type}))
+      checksum += group + type + static_cast<std::int32_t>(point + amount + acres);
+  }
+  benchmark::DoNotOptimize(checksum);
+  state.SetBytesProcessed(static_cast<std::int64_t>(size) * state.iterations());
+}
+BENCHMARK(list_read_diversions)->Unit(benchmark::kMillisecond);
 
 void i2_read_grid(benchmark::State& state) {
   const std::uint64_t size = grid_file();
