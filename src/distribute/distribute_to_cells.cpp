@@ -30,10 +30,8 @@ constexpr Condition column_outside{240, " (i,row,col) condition 1 (column outsid
 constexpr Condition row_outside{247, " (i,row,col) condition 2 (row outside model grid):"};
 constexpr Condition inactive_cell{254, " (i,row,col) condition 3 (inactive grid cell, ibound=0):"};
 
-// A cell sum plus an exact product, rounded to float only once stored.
-void add_share(float& sum, float amount, float frac) {
-  sum = static_cast<float>(static_cast<extended>(amount) * frac + sum);
-}
+// A cell's or a sum's share of a group's return or acreage.
+void add_share(float& sum, float amount, float frac) { sum = add_exact_product(sum, amount, frac); }
 
 const Condition* unplaced_because(Run& run, std::int32_t icol, std::int32_t irow) {
   if (icol < 1 || icol > run.grid.nx) return &column_outside;

@@ -18,11 +18,6 @@ constexpr int unplaced_statement = 198;
 constexpr int close_statement = 204;
 constexpr int warning_statement = 209;
 
-// The stored total plus the exact product, rounded to float only once stored.
-float add_product(float total, float factor, float amount) {
-  return static_cast<float>(static_cast<extended>(factor) * amount + total);
-}
-
 }  // namespace
 
 void read_diversions(Run& run) {
@@ -50,12 +45,12 @@ void read_diversions(Run& run) {
 
     float& group_return = run.swretloc.at(return_statement, run.grp);
     const float factor = run.swretfactor.at(return_statement, isystype);
-    group_return = add_product(group_return, factor, diversion);
+    group_return = add_exact_product(group_return, factor, diversion);
     float& group_acres = run.acresloc.at(acreage_statement, run.grp);
     group_acres = group_acres + acloc;
 
     if (run.authtot.at(unplaced_statement, run.grp) <= 0) {  // false for not a number
-      run.sumretout = add_product(run.sumretout, factor, diversion);
+      run.sumretout = add_exact_product(run.sumretout, factor, diversion);
       run.sumacreageout = run.sumacreageout + acloc;
     }
   }

@@ -42,6 +42,11 @@ IoSetup FuzzDir::setup() const {
   return setup;
 }
 
+const FuzzDir& fuzz_dir() {
+  static const FuzzDir dir;
+  return dir;
+}
+
 std::string_view next_part(std::string_view& input, std::string_view mark) {
   const std::size_t at = input.find(mark);
   const std::string_view part = input.substr(0, at);

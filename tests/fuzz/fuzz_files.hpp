@@ -25,6 +25,9 @@ class FuzzDir {
   int go_fd_ = -1;
 };
 
+// The one directory of this fuzzing process.
+const FuzzDir& fuzz_dir();
+
 // Splits fuzz input into parts at each occurrence of `mark`.
 std::string_view next_part(std::string_view& input, std::string_view mark);
 

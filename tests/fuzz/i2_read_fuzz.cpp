@@ -8,22 +8,13 @@
 #include "records/i2_read.hpp"
 #include "records/run_stop.hpp"
 
-namespace {
-
-const tamvek::fuzzing::FuzzDir& directory() {
-  static const tamvek::fuzzing::FuzzDir dir;
-  return dir;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const std::size_t row_length = data[0] * 3u;  // up to 765: rows of one to three records
   const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  directory().write("grid.txt", text);
+  tamvek::fuzzing::fuzz_dir().write("grid.txt", text);
 
-  tamvek::Io io(directory().setup());
+  tamvek::Io io(tamvek::fuzzing::fuzz_dir().setup());
   io.open(1, 11, "grid.txt");
   std::vector<std::int32_t> row(row_length);
   try {

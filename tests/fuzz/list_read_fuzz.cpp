@@ -10,22 +10,13 @@
 #include "records/run_stop.hpp"
 #include "records/stream.hpp"
 
-namespace {
-
-const tamvek::fuzzing::FuzzDir& directory() {
-  static const tamvek::fuzzing::FuzzDir dir;
-  return dir;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
   const unsigned pattern = data[0];
   const std::string_view text(reinterpret_cast<const char*>(data) + 1, size - 1);
-  directory().write("records.txt", text);
+  tamvek::fuzzing::fuzz_dir().write("records.txt", text);
 
-  tamvek::Io io(directory().setup());
+  tamvek::Io io(tamvek::fuzzing::fuzz_dir().setup());
   io.open(1, 20, "records.txt");
   tamvek::Stream& stream = io.stream(20);
   std::int32_t integers[8] = {};

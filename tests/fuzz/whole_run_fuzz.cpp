@@ -11,11 +11,6 @@
 
 namespace {
 
-const tamvek::fuzzing::FuzzDir& directory() {
-  static const tamvek::fuzzing::FuzzDir dir;
-  return dir;
-}
-
 constexpr const char* files[] = {
     "BAVO/QZ/static/tamvek.par", "BAVO/QZ/static/02.ibound",
     "BAVO/QZ/static/cty.flg",    "BAVO/QZ/static/monthlyfactorsbycounty.txt",
@@ -26,10 +21,10 @@ constexpr const char* files[] = {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   std::string_view input(reinterpret_cast<const char*>(data), size);
-  for (const char* file : files) directory().write(file, tamvek::fuzzing::next_part(input, "\n~~\n"));
-  directory().write("out/.keep", "");
+  for (const char* file : files) tamvek::fuzzing::fuzz_dir().write(file, tamvek::fuzzing::next_part(input, "\n~~\n"));
+  tamvek::fuzzing::fuzz_dir().write("out/.keep", "");
 
-  const tamvek::IoSetup setup = directory().setup();
+  const tamvek::IoSetup setup = tamvek::fuzzing::fuzz_dir().setup();
   tamvek::Io io(setup);
   const std::string_view arguments[] = {"2010"};
   const int status = tamvek::run_to_end(io, arguments);
