@@ -28,6 +28,78 @@ float with_sign(bool negative, std::uint32_t magnitude_bits) {
   return std::bit_cast<float>(negative ? magnitude_bits | sign_bit : magnitude_bits);
 }
 
+__extension__ typedef unsigned __int128 Uint128;
+
+// 5^27 is the largest power of five below 2^64: with it, 10^e = 5^e × 2^e
+// leaves a single 64-bit factor to multiply or divide by.
+constexpr std::int64_t word_exponent_limit = 27;
+
+constexpr std::array<std::uint64_t, word_exponent_limit + 1> powers_of_five = [] {
+  std::array<std::uint64_t, word_exponent_limit + 1> table{};
+  std::uint64_t power = 1;
+  for (std::uint64_t& entry : table) {
+    entry = power;
+    power *= 5;
+  }
+  return table;
+}();
+
+// A power of five shifted up until its top bit is set, with the inverse that
+// lets a 128-by-64-bit division run on multiplications: floor((2^128 - 1) / d)
+// less 2^64 (the 2^64 is implied).
+struct Divisor {
+  std::uint64_t normalized;
+  std::uint64_t inverse;
+  int shift;
+};
+
+constexpr std::array<Divisor, word_exponent_limit + 1> divisors_by_five = [] {
+  std::array<Divisor, word_exponent_limit + 1> table{};
+  for (std::size_t k = 0; k < table.size(); ++k) {
+    const int shift = std::countl_zero(powers_of_five[k]);
+    const std::uint64_t normalized = powers_of_five[k] << shift;
+    table[k] = {normalized, static_cast<std::uint64_t>(~Uint128{0} / normalized), shift};
+  }
+  return table;
+}();
+
+// (high × 2^64 + low) / d for high < d: the quotient, with the remainder in
+// `remainder`. The quotient is estimated from the inverse and corrected by at
+// most one step each way (Moeller and Granlund's division by an invariant).
+std::uint64_t divide(std::uint64_t high, std::uint64_t low, const Divisor& d, std::uint64_t& remainder) {
+  const Uint128 estimate = Uint128{d.inverse} * high + ((Uint128{high} << 64) | low);
+  std::uint64_t quotient = static_cast<std::uint64_t>(estimate >> 64) + 1;
+  std::uint64_t rest = low - quotient * d.normalized;
+  if (rest > static_cast<std::uint64_t>(estimate)) {
+    --quotient;
+    rest += d.normalized;
+  }
+  if (rest >= d.normalized) {
+    ++quotient;
+    rest -= d.normalized;
+  }
+  remainder = rest;
+  return quotient;
+}
+
+// The float nearest to (m + f) × 2^scale, where m has its top bit set and
+// 0 <= f < 2, with f nonzero exactly when `inexact`. (An f up to 2 is allowed
+// for an m that was shifted up one bit to have its top bit set: its lowest bit
+// is then 0, and f still decides nothing but a tie.) The value must be at
+// least the smallest normal float; beyond the largest it gives infinity.
+float round_word(bool negative, std::uint64_t m, std::int64_t scale, bool inexact) {
+  constexpr int dropped_bits = 64 - 24;
+  constexpr std::uint64_t half = std::uint64_t{1} << (dropped_bits - 1);
+  std::uint64_t q = m >> dropped_bits;
+  const std::uint64_t rest = m & ((std::uint64_t{1} << dropped_bits) - 1);
+  if (rest > half || (rest == half && (inexact || (q & 1) != 0))) ++q;
+  // The value is now q × 2^(scale + 40), whose biased exponent is
+  // scale + 40 + 150; q carries the hidden bit, which adds one to the field.
+  std::uint64_t bits = q + (static_cast<std::uint64_t>(scale + dropped_bits + 149) << 23);
+  if (bits > infinity_bits) bits = infinity_bits;
+  return with_sign(negative, static_cast<std::uint32_t>(bits));
+}
+
 // An unsigned integer of fixed capacity, enough for the numbers the exact
 // conversion builds (below 2^700); it never allocates.
 class BigNumber {
@@ -181,10 +253,52 @@ float exact_conversion(bool negative, const char* digits, std::size_t count, std
 
 }  // namespace
 
+bool word_decimal_to_float(bool negative, std::uint64_t significand, std::int64_t exponent, float& out) {
+  if (exponent < -word_exponent_limit || exponent > word_exponent_limit) return false;
+  if (significand == 0) {
+    out = with_sign(negative, 0);
+    return true;
+  }
+  if (exponent >= 0) {
+    // significand × 5^e × 2^e, the product exact in 128 bits.
+    const Uint128 product = Uint128{significand} * powers_of_five[static_cast<std::size_t>(exponent)];
+    const std::uint64_t high = static_cast<std::uint64_t>(product >> 64);
+    if (high == 0) {
+      const std::uint64_t low = static_cast<std::uint64_t>(product);
+      const int zeros = std::countl_zero(low);
+      out = round_word(negative, low << zeros, exponent - zeros, false);
+    } else {
+      const int zeros = std::countl_zero(high);
+      const Uint128 shifted = product << zeros;
+      out = round_word(negative, static_cast<std::uint64_t>(shifted >> 64), exponent + 64 - zeros,
+                       static_cast<std::uint64_t>(shifted) != 0);
+    }
+    return true;
+  }
+  // significand / 5^k × 2^-k: the significand, its top bit set and moved 63
+  // bits up, divided by the normalized 5^k gives a quotient of 63 or 64 bits,
+  // and the remainder tells whether anything is left below it.
+  const std::int64_t k = -exponent;
+  const Divisor& divisor = divisors_by_five[static_cast<std::size_t>(k)];
+  const int zeros = std::countl_zero(significand);
+  const std::uint64_t normalized = significand << zeros;
+  std::uint64_t remainder = 0;
+  const std::uint64_t quotient = divide(normalized >> 1, normalized << 63, divisor, remainder);
+  const int quotient_zeros = std::countl_zero(quotient);
+  out = round_word(negative, quotient << quotient_zeros, divisor.shift - zeros - 63 - k - quotient_zeros,
+                   remainder != 0);
+  return true;
+}
+
 float decimal_to_float(bool negative, std::string_view whole, std::string_view fraction,
                        std::int64_t exponent) {
   exponent = std::clamp(exponent, -exponent_limit, exponent_limit);
   exponent -= static_cast<std::int64_t>(fraction.size());
+
+  // Leading zeros, whether before or after the point, do not count as digits.
+  while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
+  if (whole.empty())
+    while (!fraction.empty() && fraction.front() == '0') fraction.remove_prefix(1);
 
   if (whole.size() + fraction.size() <= 19) {
     std::uint64_t significand = 0;
@@ -192,6 +306,7 @@ float decimal_to_float(bool negative, std::string_view whole, std::string_view f
     for (char c : fraction) significand = significand * 10 + static_cast<std::uint64_t>(c - '0');
     if (significand == 0) return with_sign(negative, 0);
     if (float value = 0; short_decimal_to_float(negative, significand, exponent, value)) return value;
+    if (float value = 0; word_decimal_to_float(negative, significand, exponent, value)) return value;
   }
 
   std::array<char, kept_digits + 1> kept{};

@@ -22,6 +22,12 @@ inline bool short_decimal_to_float(bool negative, std::uint64_t significand, std
   return true;
 }
 
+// The float nearest to ±significand × 10^exponent, ties to even, for any
+// significand below 2^64 (zero included) and exponents from -27 to 27: the
+// cases that exact integer arithmetic of 128 bits settles, since 5^27 < 2^64.
+// False, with `out` untouched, for exponents outside that range.
+bool word_decimal_to_float(bool negative, std::uint64_t significand, std::int64_t exponent, float& out);
+
 // The float nearest to a decimal number, ties to even, computed directly from
 // the decimal digits (never through a wider binary type). The number is
 // ±(whole.fraction) × 10^exponent, where `whole` and `fraction` hold decimal

@@ -135,5 +135,193 @@ TEST(DecimalToFloat, RandomDecimalsAreNearest) {
   }
 }
 
+// The decimal text of significand × 10^exponent, for the C library's conversion.
+std::string decimal_text(std::uint64_t significand, int exponent) {
+  return std::to_string(significand) + "e" + std::to_string(exponent);
+}
+
+std::uint32_t word_converted(bool negative, std::uint64_t significand, int exponent) {
+  float value = 12345.0f;  // a marker: every case here must be taken
+  EXPECT_TRUE(word_decimal_to_float(negative, significand, exponent, value));
+  return bits_of(value);
+}
+
+// Significands of every width up to 64 bits, exponents over the whole range of
+// the integer conversion, against the C library; the same digits given as text
+// go the same way.
+TEST(DecimalToFloat, SixtyFourBitSignificands) {
+  std::mt19937_64 random(99);
+  std::uniform_int_distribution<int> width(1, 64);
+  std::uniform_int_distribution<int> exponent(-27, 27);
+  for (int i = 0; i < 200000; ++i) {
+    const int bits = width(random);
+    std::uint64_t significand = random() >> (64 - bits);
+    if (i % 7 == 0) significand |= std::uint64_t{1} << (bits - 1);  // the full width
+    const int e = exponent(random);
+    const std::string text = decimal_text(significand, e);
+    SCOPED_TRACE(text);
+    const std::uint32_t expected = bits_of(std::strtof(text.c_str(), nullptr));
+    ASSERT_EQ(word_converted(false, significand, e), expected);
+    ASSERT_EQ(word_converted(true, significand, e), expected | 0x8000'0000u);
+    ASSERT_EQ(bits_of(decimal_to_float(false, std::to_string(significand), e)), expected);
+  }
+}
+
+TEST(DecimalToFloat, SixtyFourBitSignificandsAtTheirLimits) {
+  struct Case {
+    std::uint64_t significand;
+    int exponent;
+  };
+  const Case cases[] = {
+      {1, -27},
+      {1, 27},
+      {18446744073709551615u, -27},
+      {18446744073709551615u, 0},
+      {18446744073709551615u, 19},
+      {18446744073709551615u, 20},  // beyond the largest float
+      {18446744073709551615u, 27},
+      {9999999999999999999u, -27},
+      {9223372036854775808u, -1},  // 2^63 / 10
+      {3402823466385288598u, 20},  // the largest float
+      {3402823567797336616u, 20},  // just below half way to 2^128
+      {3402823567797336617u, 20},  // just above it: infinity
+      {16777217, 0},
+      {167772170000000000u, -10},  // 2^24 + 1 with trailing zeros: a tie, to even
+      {16777217000000000u, -9},
+      {33554431, 0},  // 2^25 - 1 ties up to 2^25
+      {5, -1},
+      {7450580596923828125u, -27},  // 2^-27 exactly
+      {7450580596923828124u, -27},
+      {0, -27},
+      {0, 27},
+  };
+  for (const Case& c : cases) {
+    const std::string text = decimal_text(c.significand, c.exponent);
+    SCOPED_TRACE(text);
+    const std::uint32_t expected = bits_of(std::strtof(text.c_str(), nullptr));
+    EXPECT_EQ(word_converted(false, c.significand, c.exponent), expected);
+    EXPECT_EQ(word_converted(true, c.significand, c.exponent), expected | 0x8000'0000u);
+  }
+  EXPECT_EQ(word_converted(false, 18446744073709551615u, 20), infinity_bits);
+  EXPECT_EQ(word_converted(false, 3402823567797336617u, 20), infinity_bits);
+  EXPECT_EQ(word_converted(false, 3402823567797336616u, 20), 0x7F7F'FFFFu);
+  EXPECT_EQ(word_converted(false, 167772170000000000u, -10), 0x4B80'0000u);
+
+  // Exponents beyond 27 are left to the general conversion.
+  float untouched = 1.0f;
+  EXPECT_FALSE(word_decimal_to_float(false, 1, 28, untouched));
+  EXPECT_FALSE(word_decimal_to_float(false, 1, -28, untouched));
+  EXPECT_FALSE(word_decimal_to_float(false, 0, -1000, untouched));
+  EXPECT_EQ(untouched, 1.0f);
+}
+
+// Decimals of up to 19 digits that lie exactly half way between two
+// neighbouring floats, and the decimals one unit in their last digit below and
+// above. The half-way point (2q + 1) × 2^u of the floats q × 2^(u+1) and
+// (q + 1) × 2^(u+1) is an integer times 5^-u × 10^u for u < 0, and for u >= 0
+// a multiple of 10^e when 5^e divides 2q + 1. The expected floats are made by
+// scaling q by a power of two, which is exact.
+TEST(DecimalToFloat, HalfwayDecimalsOfUpToNineteenDigits) {
+  std::mt19937_64 random(4711);
+  int cases = 0;
+  for (int i = 0; i < 100000; ++i) {
+    const bool fractional = i % 2 == 0;
+    const int e = fractional ? -static_cast<int>(random() % 17) : static_cast<int>(random() % 11);
+    std::uint64_t five_e = 1;
+    for (int k = 0; k < e; ++k) five_e *= 5;
+    // An odd multiple of 5^e (for e >= 0) between 2^24 and 2^25.
+    const std::uint64_t low_r = ((std::uint64_t{1} << 24) + five_e - 1) / five_e;
+    const std::uint64_t count = ((std::uint64_t{1} << 25) - 1) / five_e - low_r + 1;
+    std::uint64_t r = low_r + random() % count;
+    if (r % 2 == 0) r = r + 1 <= ((std::uint64_t{1} << 25) - 1) / five_e ? r + 1 : r - 1;
+    const std::uint64_t m = r * five_e;  // 2q + 1
+    if (m <= (std::uint64_t{1} << 24) || m >= (std::uint64_t{1} << 25) || m % 2 == 0) continue;
+    int u = 0;
+    std::uint64_t significand = 0;
+    if (fractional) {
+      u = e;  // m × 2^-t = m × 5^t × 10^-t
+      significand = m;
+      for (int k = 0; k < -e; ++k) significand *= 5;
+    } else {
+      // u from 3.33 e (so that 10^e is below 2^u) up to what keeps the
+      // significand r × 2^(u-e) below 2^64.
+      const int lowest = (10 * e + 2) / 3;
+      const int highest = e + 63 - static_cast<int>(std::bit_width(r));
+      if (highest < lowest) continue;
+      u = lowest + static_cast<int>(random() % static_cast<std::uint64_t>(highest - lowest + 1));
+      significand = r << (u - e);
+    }
+    const std::uint64_t q = (m - 1) / 2;
+    const std::uint32_t below = bits_of(std::ldexp(static_cast<float>(q), u + 1));
+    const std::uint32_t above = below + 1;
+    const std::uint32_t even = q % 2 == 0 ? below : above;
+    SCOPED_TRACE(decimal_text(significand, e));
+    ASSERT_EQ(word_converted(false, significand, e), even);
+    ASSERT_EQ(word_converted(false, significand - 1, e), below);
+    ASSERT_EQ(word_converted(false, significand + 1, e), above);
+    ASSERT_EQ(bits_of(decimal_to_float(false, std::to_string(significand), e)), even);
+    ASSERT_EQ(bits_of(decimal_to_float(true, std::to_string(significand + 1), e)), above | 0x8000'0000u);
+    ++cases;
+  }
+  EXPECT_GT(cases, 90000);
+}
+
+// A half-way point between two floats cut to 17, 18 or 19 significant digits
+// lies just below it, by less than the last of those digits; one unit more in
+// that digit lies just above it. Neither is a tie, however close.
+TEST(DecimalToFloat, DecimalsOfSeventeenToNineteenDigitsNextToATie) {
+  std::mt19937 random(8);
+  // From 1e-8 up, so that 19 digits keep the power of ten at -27 or above.
+  std::uniform_int_distribution<std::uint32_t> any_float(0x322B'CC77, 0x7F7F'FFFE);
+  int cases = 0;
+  for (int i = 0; i < 30000; ++i) {
+    const std::uint32_t low = any_float(random);
+    const Decimal half = exact((static_cast<double>(from_bits(low)) + from_bits(low + 1)) / 2);
+    for (std::size_t n = 17; n <= 19; ++n) {
+      if (half.digits.size() <= n) continue;
+      const std::uint64_t cut = std::stoull(half.digits.substr(0, n));
+      const int e = half.exponent + static_cast<int>(half.digits.size() - n);
+      SCOPED_TRACE(decimal_text(cut, e));
+      ASSERT_EQ(word_converted(false, cut, e), low);
+      ASSERT_EQ(word_converted(false, cut + 1, e), low + 1);
+      ASSERT_EQ(bits_of(decimal_to_float(true, std::to_string(cut), e)), low | 0x8000'0000u);
+      ++cases;
+    }
+  }
+  EXPECT_GT(cases, 50000);
+}
+
+// Large products significand × 5^e (e >= 0) whose leading 64 bits end exactly
+// half way between two floats while nonzero bits follow further down: the
+// value lies just above the tie, and one unit less in the significand lies
+// below it. Found by search: P = (2q + 1) × 2^j + L for the smallest L > 0
+// that makes P a multiple of 5^e.
+TEST(DecimalToFloat, LongProductsJustAboveATie) {
+  __extension__ typedef unsigned __int128 Wide;
+  std::mt19937_64 random(31337);
+  int cases = 0;
+  for (int i = 0; i < 20000; ++i) {
+    const int e = 19 + static_cast<int>(random() % 9);
+    const int j = 103 - e - static_cast<int>(random() % 4);
+    const std::uint64_t q = (std::uint64_t{1} << 23) + random() % (std::uint64_t{1} << 23);
+    Wide five_e = 1;
+    for (int k = 0; k < e; ++k) five_e *= 5;
+    const Wide tie = Wide{2 * q + 1} << j;
+    const Wide rest = (five_e - tie % five_e) % five_e;
+    const Wide product = tie + rest;
+    const Wide significand = product / five_e;
+    // The part below the leading 64 bits of a product of 25 + j bits.
+    if (rest == 0 || rest >= (Wide{1} << (j + 25 - 64)) || significand >> 64 != 0) continue;
+    const std::uint64_t w = static_cast<std::uint64_t>(significand);
+    const std::uint32_t below = bits_of(std::ldexp(static_cast<float>(q), j + 1 + e));
+    SCOPED_TRACE(decimal_text(w, e));
+    ASSERT_EQ(word_converted(false, w, e), below + 1);
+    ASSERT_EQ(word_converted(false, w - 1, e), below);
+    ASSERT_EQ(bits_of(decimal_to_float(false, std::to_string(w), e)), below + 1);
+    ++cases;
+  }
+  EXPECT_GT(cases, 1000);
+}
+
 }  // namespace
 }  // namespace tamvek
