@@ -83,16 +83,18 @@ std::uint64_t divide(std::uint64_t high, std::uint64_t low, const Divisor& d, st
 }
 
 // The float nearest to (m + f) × 2^scale, where m has its top bit set and
-// 0 <= f < 2, with f nonzero exactly when `inexact`. (An f up to 2 is allowed
-// for an m that was shifted up one bit to have its top bit set: its lowest bit
-// is then 0, and f still decides nothing but a tie.) The value must be at
-// least the smallest normal float; beyond the largest it gives infinity.
+// 0 <= f < 2^z, with f nonzero exactly when `inexact`, for an m whose lowest
+// z bits are 0 (z up to 39: an m that was shifted up to have its top bit set).
+// Below the 24 bits kept, such an m and f fall short of, reach or pass half of
+// the last bit kept exactly when the unshifted value does. The value must be
+// at least the smallest normal float; beyond the largest it gives infinity.
 float round_word(bool negative, std::uint64_t m, std::int64_t scale, bool inexact) {
   constexpr int dropped_bits = 64 - 24;
   constexpr std::uint64_t half = std::uint64_t{1} << (dropped_bits - 1);
   std::uint64_t q = m >> dropped_bits;
   const std::uint64_t rest = m & ((std::uint64_t{1} << dropped_bits) - 1);
-  if (rest > half || (rest == half && (inexact || (q & 1) != 0))) ++q;
+  // Without branches: whether to round up is as good as random.
+  q += static_cast<std::uint64_t>((rest > half) | ((rest == half) & (inexact | ((q & 1) != 0))));
   // The value is now q × 2^(scale + 40), whose biased exponent is
   // scale + 40 + 150; q carries the hidden bit, which adds one to the field.
   std::uint64_t bits = q + (static_cast<std::uint64_t>(scale + dropped_bits + 149) << 23);
@@ -275,10 +277,23 @@ bool word_decimal_to_float(bool negative, std::uint64_t significand, std::int64_
     }
     return true;
   }
+  const std::int64_t k = -exponent;
+  if (k <= 15) {
+    // significand / 5^k × 2^-k with 5^k below 2^35: the significand with its
+    // top bit set, divided by 5^k, leaves a quotient of at least 29 bits, and
+    // the remainder tells whether anything is left below it.
+    const int zeros = std::countl_zero(significand);
+    const std::uint64_t divisor = powers_of_five[static_cast<std::size_t>(k)];
+    const std::uint64_t normalized = significand << zeros;
+    const std::uint64_t quotient = normalized / divisor;
+    const std::uint64_t remainder = normalized % divisor;
+    const int quotient_zeros = std::countl_zero(quotient);
+    out = round_word(negative, quotient << quotient_zeros, -zeros - k - quotient_zeros, remainder != 0);
+    return true;
+  }
   // significand / 5^k × 2^-k: the significand, its top bit set and moved 63
   // bits up, divided by the normalized 5^k gives a quotient of 63 or 64 bits,
   // and the remainder tells whether anything is left below it.
-  const std::int64_t k = -exponent;
   const Divisor& divisor = divisors_by_five[static_cast<std::size_t>(k)];
   const int zeros = std::countl_zero(significand);
   const std::uint64_t normalized = significand << zeros;

@@ -12,8 +12,8 @@ namespace tamvek {
 // False, with `out` untouched, for numbers outside that case.
 inline bool short_decimal_to_float(bool negative, std::uint64_t significand, std::int64_t exponent,
                                    float& out) {
-  constexpr std::array<float, 11> powers = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                            1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+  static constexpr std::array<float, 11> powers = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                                   1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
   if (significand >= (std::uint64_t{1} << 24) || exponent < -10 || exponent > 10) return false;
   const float base = static_cast<float>(significand);
   const float power = powers[static_cast<std::size_t>(exponent < 0 ? -exponent : exponent)];

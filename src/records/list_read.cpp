@@ -2,11 +2,17 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 #include <limits>
 #include <string_view>
 #include <utility>
 
 #include "records/decimal_to_float.hpp"
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace tamvek {
 namespace {
@@ -164,39 +170,246 @@ std::string conversion_message(Conversion conversion, std::size_t index) {
 const char* type_name(bool integer) { return integer ? "INTEGER" : "REAL"; }
 
 // Plain values, the bulk of every file: an optionally signed digit string of
-// a few digits (for a real with at most one decimal point) followed by a
-// separator. The general rules give the same result for them; this only takes
-// the common case in one pass. False, with nothing consumed, for anything else.
-bool take_plain(const char*& at, const char* end, bool integer, Value& value) {
-  const char* p = at;
-  bool negative = false;
-  if (p != end && is_sign(*p)) negative = *p++ == '-';
-  std::uint64_t significand = 0;
+// up to 19 digits (for a real, with at most one decimal point among them). The
+// general rules give the same result for them; here they are converted eight
+// characters at a time, without a branch per character.
+
+static_assert(std::endian::native == std::endian::little,
+              "plain values are converted eight characters at a time, the first in the lowest byte");
+
+constexpr std::uint64_t every_byte(std::uint8_t byte) { return 0x0101'0101'0101'0101u * byte; }
+
+constexpr std::array<std::uint64_t, 9> powers_of_ten = {1, 10, 100, 1000, 10000, 100000,
+                                                         1000000, 10000000, 100000000};
+constexpr std::array<float, 11> float_powers_of_ten = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                                       1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+
+// The eight characters before q, the first in the lowest byte; those before
+// `begin` read as 0. Every byte from `begin` to `end` may be read, nothing
+// outside; begin < q <= end.
+std::uint64_t eight_ending_at(const char* q, const char* begin, const char* end) {
+  std::uint64_t word = 0;
+  const std::size_t before = static_cast<std::size_t>(q - begin);
+  if (before >= 8) [[likely]] {
+    std::memcpy(&word, q - 8, 8);
+  } else if (end - begin >= 8) {
+    std::memcpy(&word, begin, 8);
+    word <<= 8 * (8 - before);
+  } else {
+    for (std::size_t i = 0; i < before; ++i)
+      word |= std::uint64_t{static_cast<unsigned char>(q[-1 - static_cast<std::ptrdiff_t>(i)])} << (56 - 8 * i);
+  }
+  return word;
+}
+
+// The last `count` (1 to 8) characters of a word with '0' taken off each, the
+// others cleared to leading zeros.
+std::uint64_t last_values(std::uint64_t word, std::size_t count) {
+  const std::size_t cleared = 8 * (8 - count);
+  return (word ^ every_byte('0')) >> cleared << cleared;
+}
+
+// For a word of characters with '0' taken off each (digits become 0 to 9):
+// nonzero when any of them is no digit, and then the top bit of the first such
+// byte is its lowest set bit. (Adding 0x76 takes a byte from 10 on to 0x80 or
+// beyond; a carry out of a byte from 0x8A on, which has its top bit anyway,
+// can only add marks above it.)
+std::uint64_t no_digits(std::uint64_t values) {
+  return ((values + every_byte(0x76)) | values) & every_byte(0x80);
+}
+
+// The number written by a word of eight digit values, the first in the lowest
+// byte: neighbouring digits, pairs and quadruples combined in place.
+std::uint64_t number_of(std::uint64_t values) {
+  values = (values * (10 * 0x100 + 1)) >> 8 & 0x00FF'00FF'00FF'00FFu;
+  values = (values * (100 * 0x1'0000 + 1)) >> 16 & 0x0000'FFFF'0000'FFFFu;
+  return (values * (10000 * 0x1'0000'0000u + 1)) >> 32;
+}
+
+// The position of the lowest set bit of a nonzero word.
+std::size_t lowest_bit(std::uint64_t word) { return static_cast<unsigned>(__builtin_ctzll(word)); }
+
+// Takes the value [p, end) into `variable` if it is plain: nothing but an
+// optional sign and the digits (and the point) described above. False, with
+// nothing assigned, for anything else. [begin, text_end) around the value may
+// be read.
+[[gnu::noinline]] bool take_token(const char* p, const char* end, const char* begin, const char* text_end,
+                                  const Variable& variable) {
+  const bool negative = *p == '-';
+  if (negative || *p == '+') ++p;
+  const std::size_t length = static_cast<std::size_t>(end - p);
+  const bool integer = variable.is_integer();
+  if (length == 0 || length > (integer ? 10u : 20u)) return false;
+
+  // The value in pieces of eight characters, the first piece taking what is
+  // left over; each piece is read as the eight characters that end it, those
+  // before the piece cleared to leading zeros.
+  std::uint64_t number = 0;
   int digits = 0;
-  int fraction_digits = 0;
-  bool point = false;
-  for (; p != end; ++p) {
-    const unsigned digit = digit_of(*p);
-    if (digit <= 9) {
-      if (++digits > 9) return false;
-      significand = significand * 10 + digit;
-      fraction_digits += point ? 1 : 0;
-    } else if (*p == '.' && !point && !integer) {
-      point = true;
-    } else {
-      break;
+  const char* point = nullptr;
+  std::size_t piece = (length - 1) % 8 + 1;
+  for (const char* q = p; q != end; q += piece, piece = 8) {
+    std::uint64_t values = last_values(eight_ending_at(q + piece, begin, text_end), piece);
+    int piece_digits = static_cast<int>(piece);
+    if (const std::uint64_t others = no_digits(values); others != 0) {
+      // One decimal point is allowed in a real: the digits below it move up
+      // into its place.
+      const std::size_t at = lowest_bit(others) / 8;
+      if (integer || point != nullptr || (others & (others - 1)) != 0 ||
+          ((values >> (8 * at)) & 0xFF) != static_cast<std::uint64_t>('.' ^ '0'))
+        return false;
+      point = q + piece - (8 - at);
+      const std::uint64_t below = values & ((std::uint64_t{1} << (8 * at)) - 1);
+      const std::uint64_t above = values >> (8 * at) >> 8 << (8 * at) << 8;
+      values = above | below << 8;
+      --piece_digits;
     }
+    number = number * powers_of_ten[static_cast<std::size_t>(piece_digits)] + number_of(values);
+    digits += piece_digits;
   }
-  if (digits == 0 || (p != end && mark_of(*p) != Mark::value_end)) return false;
-  value.integer = integer;
+
   if (integer) {
-    const std::int64_t signed_value = negative ? -static_cast<std::int64_t>(significand)
-                                               : static_cast<std::int64_t>(significand);
-    value.integer_value = static_cast<std::int32_t>(signed_value);  // nine digits always fit
-  } else if (!short_decimal_to_float(negative, significand, -fraction_digits, value.real_value)) {
-    return false;
+    if (number > (negative ? std::uint64_t{1} << 31 : (std::uint64_t{1} << 31) - 1)) return false;
+    const std::int64_t value = negative ? -static_cast<std::int64_t>(number) : static_cast<std::int64_t>(number);
+    variable.set(static_cast<std::int32_t>(value));
+    return true;
   }
-  at = p;
+  if (digits == 0 || digits > 19) return false;
+  const std::int64_t exponent = point == nullptr ? 0 : -static_cast<std::int64_t>(end - point - 1);
+  float value = 0;
+  if (!short_decimal_to_float(negative, number, exponent, value) &&
+      !word_decimal_to_float(negative, number, exponent, value))
+    return false;
+  variable.set(value);
+  return true;
+}
+
+#if defined(__SSE2__)
+// Where the blanks and tabs are among the eight characters at each of four
+// places: bits 8k to 8k + 7 for the word at at[k].
+std::uint32_t blanks_in_words(const char* a, const char* b, const char* c, const char* d) {
+  const auto two_words = [](const char* low, const char* high) {
+    return _mm_castps_si128(_mm_loadh_pi(_mm_castsi128_ps(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(low))),
+                                         reinterpret_cast<const __m64*>(high)));
+  };
+  const auto blanks = [](__m128i chars) {
+    const __m128i blank =
+        _mm_or_si128(_mm_cmpeq_epi8(chars, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(chars, _mm_set1_epi8('\t')));
+    return static_cast<std::uint32_t>(_mm_movemask_epi8(blank));
+  };
+  return blanks(two_words(a, b)) | blanks(two_words(c, d)) << 16;
+}
+#endif
+
+// Where the blanks and tabs are among `length` (8 to 64) characters: bit i
+// for text[i]; the bits from `length` on are 0. The text is read in words of
+// eight at every eighth position, and a last word that ends with the text
+// (where they overlap, the words agree); a text of up to 32 characters takes
+// the same steps whatever its length.
+std::uint64_t blank_positions(const char* text, std::size_t length) {
+#if defined(__SSE2__)
+  std::uint64_t blanks = 0;
+  std::size_t start = 0;
+  for (; start + 32 < length; start += 32)
+    blanks |= std::uint64_t{blanks_in_words(text + start, text + start + 8, text + start + 16, text + start + 24)}
+              << start;
+  // The last 1 to 32 characters: the whole words among them, then the last word.
+  const std::size_t last = length - 8;
+  const std::uint64_t words =
+      blanks_in_words(text + std::min(start, last), text + std::min(start + 8, last),
+                      text + std::min(start + 16, last), text + last);
+  const std::size_t whole = std::min<std::size_t>((length - start) & ~std::size_t{7}, 24);
+  blanks |= (words & ((std::uint64_t{1} << whole) - 1)) << start | (words >> 24) << last;
+  return blanks;
+#else
+  std::uint64_t blanks = 0;
+  for (std::size_t i = 0; i < length; ++i) blanks |= std::uint64_t{is_blank(text[i])} << i;
+  return blanks;
+#endif
+}
+
+// For a word of digit values with one character that is no digit, marked in
+// `others`: the number of digits after it when it is a decimal point, with the
+// digits before it moved up into its place; -1 for anything else.
+[[gnu::always_inline]] inline int remove_point(std::uint64_t& values, std::uint64_t others) {
+  const std::size_t point = lowest_bit(others) / 8;
+  if ((others & (others - 1)) != 0 || ((values >> (8 * point)) & 0xFF) != static_cast<std::uint64_t>('.' ^ '0'))
+    return -1;
+  const std::uint64_t below = values & ((std::uint64_t{1} << (8 * point)) - 1);
+  values = (values >> (8 * point) >> 8 << (8 * point) << 8) | below << 8;
+  return static_cast<int>(7 - point);
+}
+
+// The commonest values of all: integers of up to eight digits, and reals of
+// up to sixteen characters, digits with at most one point among them, at
+// [first, first + length) of a text of at least eight characters, whose last
+// eight start at `last_eight`. False, with nothing assigned, for any other value.
+[[gnu::always_inline]] inline bool take_short(const char* text, std::size_t last_eight, std::size_t first,
+                                              std::size_t length, const Variable& variable) {
+  if (length > 16) return false;
+  // The eight characters from the value on (for a value among the last eight
+  // of the text, the last eight moved down so that the value comes first),
+  // then the value moved to the top, with zeros below it: leading zeros. A
+  // value of more than eight characters is read as its last eight and the
+  // ones before them.
+  std::size_t head = length;
+  std::uint64_t tail = 0;
+  if (length > 8) {
+    std::memcpy(&tail, text + first + length - 8, 8);
+    tail ^= every_byte('0');
+    head = length - 8;
+  }
+  const std::size_t base = std::min(first, last_eight);
+  std::uint64_t word = 0;
+  std::memcpy(&word, text + base, 8);
+  std::uint64_t values = ((word >> (8 * (first - base))) ^ every_byte('0')) << (8 * (8 - head));
+  if (variable.is_integer()) {
+    if (length > 8) return false;
+    if (length <= 4) {
+      // Four digits at most: the top half of the word is enough.
+      const std::uint32_t four = static_cast<std::uint32_t>(values >> 32);
+      if ((((four + 0x7676'7676u) | four) & 0x8080'8080u) != 0) return false;
+      const std::uint32_t pairs = (four * (10 * 0x100 + 1)) >> 8 & 0x00FF'00FFu;
+      variable.set(static_cast<std::int32_t>((pairs * (100 * 0x1'0000 + 1)) >> 16));
+      return true;
+    }
+    if (no_digits(values) != 0) return false;
+    variable.set(static_cast<std::int32_t>(number_of(values)));  // eight digits always fit
+    return true;
+  }
+
+  int fraction_digits = 0;
+  std::uint64_t number = 0;
+  if (length <= 8) {
+    if (const std::uint64_t others = no_digits(values); others != 0) {
+      fraction_digits = remove_point(values, others);
+      if (fraction_digits < 0 || length < 2) return false;
+    }
+    number = number_of(values);
+  } else {
+    const std::uint64_t head_others = no_digits(values);
+    const std::uint64_t tail_others = no_digits(tail);
+    std::size_t tail_digits = 8;
+    if (tail_others != 0) {
+      fraction_digits = remove_point(tail, tail_others);
+      if (fraction_digits < 0 || head_others != 0) return false;
+      tail_digits = 7;
+    } else if (head_others != 0) {
+      fraction_digits = remove_point(values, head_others);
+      if (fraction_digits < 0) return false;
+      fraction_digits += 8;
+    }
+    number = number_of(values) * powers_of_ten[tail_digits] + number_of(tail);
+  }
+  float value = 0;
+  if (number < std::uint64_t{1} << 24 && fraction_digits <= 10) {
+    // An exact float divided by an exact power of ten rounds the quotient once.
+    const float whole = static_cast<float>(static_cast<std::uint32_t>(number));
+    value = fraction_digits == 0 ? whole : whole / float_powers_of_ten[static_cast<std::size_t>(fraction_digits)];
+  } else {
+    word_decimal_to_float(false, number, -fraction_digits, value);  // 16 digits and 10^-15 are within its range
+  }
+  variable.set(value);
   return true;
 }
 
@@ -211,54 +424,103 @@ class ListRead {
   ListRead(Stream& stream, int statement, std::span<const Variable> variables)
       : stream_(stream), statement_(statement), variables_(variables) {}
 
-  ListReadResult run() {
-    if (const IoFailure refused = stream_.begin_read())
-      return failure(refused.code, std::string(refused.message));
+  // 0, or the failure's status; its message is then message().
+  int run() {
+    if (const IoFailure refused = stream_.begin_read()) return failure(refused.code, std::string(refused.message));
     std::string_view record;
     if (!stream_.take_rest(record) && !stream_.next_record(statement_, record)) return end_of_file();
-    const char* at = record.data();
+    const char* begin = record.data();
+    const char* at = begin;
     const char* end = at + record.size();
+    if (!variables_.empty()) take_blank_separated(at, end);
 
-    // A comma right after a value (blanks and record ends between) is its separator;
-    // any other comma, the statement's first included, stands for a null value.
-    bool comma_separates = false;
     while (item_ < variables_.size()) {
       for (;;) {
         while (at != end && is_blank(*at)) ++at;
         if (at == end) {
           if (!stream_.next_record(statement_, record)) return end_of_file();
-          at = record.data();
+          begin = at = record.data();
           end = at + record.size();
+          take_blank_separated(at, end);
+          if (item_ == variables_.size()) return 0;
           continue;
         }
         const char c = *at;
-        if (c == '/') return success();
+        if (c == '/') return 0;
         if (c != ',' && c != ';') break;
         ++at;
-        if (comma_separates) {
-          comma_separates = false;
+        if (comma_separates_) {
+          comma_separates_ = false;
         } else if (++item_ == variables_.size()) {
-          return success();
+          return 0;
         }
       }
-      comma_separates = true;
-      Value plain;
-      const Variable& variable = variables_[item_];
-      if (take_plain(at, end, variable.is_integer(), plain)) {
-        assign(variable, plain);
+      comma_separates_ = true;
+      const char* value_end = at;
+      while (value_end != end && mark_of(*value_end) != Mark::value_end) ++value_end;
+      if (take_token(at, value_end, begin, end, variables_[item_])) {
+        at = value_end;
         ++item_;
         ++filled_;
-      } else if (ListReadResult failed; !take_value(at, end, failed)) {
-        return failed;
+      } else if (const int status = take_value(at, end); status != 0) {
+        return status;
       }
     }
-    return success();
+    return 0;
   }
 
+  std::size_t filled() const { return filled_; }
+  std::string& message() { return message_; }
+
  private:
+  // The plain values of [at, end) separated by blanks alone, the usual shape
+  // of a record, taken in one sweep: the blanks of the whole text are found at
+  // once, and the values between them converted independently of each other.
+  // Stops at the end of the text, when the last variable has its value, or at
+  // a value it does not take, with `at` there and nothing of it consumed.
+  void take_blank_separated(const char*& at, const char* end) {
+    const std::size_t length = static_cast<std::size_t>(end - at);
+    if (length - 8 > 64 - 8) return;
+    const char* const text = at;
+    const std::uint64_t in_values = ~blank_positions(text, length) & (~std::uint64_t{0} >> (64 - length));
+    std::uint64_t firsts = in_values & ~(in_values << 1);
+    std::uint64_t lasts = in_values & ~(in_values >> 1);
+    if (firsts == 0) {
+      at = end;
+      return;
+    }
+    const Variable* variable = variables_.data() + item_;
+    const Variable* const stop = variables_.data() + variables_.size();
+    const Variable* const start = variable;
+    const std::size_t last_eight = length - 8;
+    for (;;) {
+      const std::size_t first = lowest_bit(firsts);
+      const std::size_t after = lowest_bit(lasts) + 1;
+      if (!take_short(text, last_eight, first, after - first, *variable) &&
+          !take_token(text + first, text + after, text, end, *variable)) {
+        at = text + first;
+        break;
+      }
+      firsts &= firsts - 1;
+      lasts &= lasts - 1;
+      if (++variable == stop) {
+        at = text + after;
+        break;
+      }
+      if (firsts == 0) {
+        at = end;
+        break;
+      }
+    }
+    const std::size_t taken = static_cast<std::size_t>(variable - start);
+    item_ += taken;
+    filled_ += taken;
+    if (taken != 0) comma_separates_ = true;
+  }
+
   // Takes the value at `at`, with its repeat count if it has one, into the
-  // variables from item_ on. False, with the result filled in, on failure.
-  bool take_value(const char*& at, const char* end, ListReadResult& failed) {
+  // variables from item_ on. 0, or the failure's status.
+  int take_value(const char*& at, const char* end) {
     const char* value = at;
     const char* star = nullptr;
     for (; at != end; ++at) {
@@ -274,75 +536,81 @@ class ListRead {
       for (const char* p = value; p != star && repeat <= max_repeat; ++p) repeat = repeat * 10 + digit_of(*p);
       if (repeat == 0 || repeat > max_repeat) {
         const char* message_start = repeat == 0 ? "Zero repeat count in item " : "Repeat count overflow in item ";
-        failed = failure(status_bad_value, message_start + item_text(item_) + " of list input");
         keep_rest(star + 1, end);
-        return false;
+        return failure(status_bad_value, message_start + item_text(item_) + " of list input");
       }
       text = star + 1;
     }
     const std::size_t left = variables_.size() - item_;
     if (text == at) {  // r* with nothing after it: r null values
       item_ += static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
-      return true;
+      return 0;
     }
 
     const Variable& first = variables_[item_];
     Value converted;
     const Conversion conversion = convert(first, text, at, converted);
     if (conversion != Conversion::ok) {
-      failed = failure(status_bad_value, conversion_message(conversion, item_));
       // An integer beyond the range leaves the rest of its record to the next read.
       if (conversion == Conversion::integer_overflow) keep_rest(past_separator(at, end), end);
-      return false;
+      return failure(status_bad_value, conversion_message(conversion, item_));
     }
     const std::size_t takers = static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
     for (std::size_t k = 0; k < takers; ++k) {
       const Variable& variable = variables_[item_];
       if (variable.is_integer() != converted.integer) {
-        failed = failure(status_bad_value, std::string("Read type ") + type_name(converted.integer) + " where " +
-                                               type_name(variable.is_integer()) + " was expected for item " +
-                                               item_text(item_));
         keep_rest(past_separator(at, end), end);
-        return false;
+        return failure(status_bad_value, std::string("Read type ") + type_name(converted.integer) + " where " +
+                                             type_name(variable.is_integer()) + " was expected for item " +
+                                             item_text(item_));
       }
       assign(variable, converted);
       ++item_;
       ++filled_;
     }
-    return true;
+    return 0;
   }
 
   void keep_rest(const char* from, const char* end) {
     stream_.keep_rest({from, static_cast<std::size_t>(end - from)});
   }
 
-  ListReadResult success() const { return {0, filled_, {}}; }
-  ListReadResult end_of_file() const { return failure(status_end_of_file, "End of file"); }
-  ListReadResult failure(int status, std::string message) const { return {status, filled_, std::move(message)}; }
+  int end_of_file() { return failure(status_end_of_file, "End of file"); }
+  int failure(int status, std::string message) {
+    message_ = std::move(message);
+    return status;
+  }
 
   Stream& stream_;
   int statement_;
   std::span<const Variable> variables_;
   std::size_t item_ = 0;    // the variable the next value goes to
   std::size_t filled_ = 0;  // variables that received a value
+  // A comma right after a value (blanks and record ends between) is its separator;
+  // any other comma, the statement's first included, stands for a null value.
+  bool comma_separates_ = false;
+  std::string message_;
 };
 
 }  // namespace
 
 ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
-  return ListRead(stream, statement, variables).run();
+  ListRead read(stream, statement, variables);
+  const int status = read.run();
+  return {status, read.filled(), std::move(read.message())};
 }
 
 void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
-  const ListReadResult result = read_list_status(stream, statement, variables);
-  if (result.status != 0) stream.fail(statement, result.message);
+  ListRead read(stream, statement, variables);
+  if (read.run() != 0) stream.fail(statement, read.message());
 }
 
 bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
-  const ListReadResult result = read_list_status(stream, statement, variables);
-  if (result.status == 0) return true;
-  if (result.status == status_end_of_file && result.filled == 0) return false;
-  stream.fail(statement, result.message);
+  ListRead read(stream, statement, variables);
+  const int status = read.run();
+  if (status == 0) return true;
+  if (status == status_end_of_file && read.filled() == 0) return false;
+  stream.fail(statement, read.message());
 }
 
 }  // namespace tamvek
