@@ -14,7 +14,6 @@ namespace {
 
 constexpr int read_statement = 217;
 constexpr int locate_statement = 230;
-constexpr int locate_y_statement = 231;
 constexpr int share_statement = 234;
 constexpr int cell_test_statement = 253;
 constexpr int place_return_statement = 257;
@@ -57,8 +56,10 @@ void distribute_to_cells(Run& run) {
   const Grid& grid = run.grid;
   while (read_list_until_end(stream, read_statement,
                              {run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres})) {
-    const float dx = run.xcoord.at(locate_statement, run.twp, run.rng, run.sec, run.tract) - grid.xg0;
-    const float dy = grid.ytop - run.ycoord.at(locate_y_statement, run.twp, run.rng, run.sec, run.tract);
+    const TractCoordinates::Point& tract =
+        run.tracts.point(locate_statement, run.twp, run.rng, run.sec, run.tract);
+    const float dx = tract.x - grid.xg0;
+    const float dy = grid.ytop - tract.y;
     const std::int32_t icol = cell_index(dx, grid.gdx);
     const std::int32_t irow = cell_index(dy, grid.gdy);
     const float authorized = run.authtot.at(share_statement, run.grp);

@@ -26,8 +26,8 @@ void read_tract_coordinates(Run& run) {
   float y = 0;
   while (read_list_until_end(stream, read_statement,
                              {run.twp, run.rng, run.sec, run.tract, x, y})) {
-    run.xcoord.at(store_x_statement, run.twp, run.rng, run.sec, run.tract) = x;
-    run.ycoord.at(store_y_statement, run.twp, run.rng, run.sec, run.tract) = y;
+    run.tracts.xcoord(store_x_statement, run.twp, run.rng, run.sec, run.tract) = x;
+    run.tracts.ycoord(store_y_statement, run.twp, run.rng, run.sec, run.tract) = y;
   }
   run.io.close(close_statement, file.unit);
 }

@@ -5,6 +5,7 @@
 
 #include "records/checked_table.hpp"
 #include "records/io.hpp"
+#include "run/tract_coordinates_table.hpp"
 
 namespace tamvek {
 
@@ -14,7 +15,6 @@ inline constexpr int n_groups = 3000;  // nGroups, the size of the Group tables
 template <class T>
 using CellGrid = Table<T, max_cells, max_cells>;  // (icol, irow)
 using GroupTable = Table<float, n_groups>;
-using TractTable = Table<float, 20, 45, 36, 16>;  // (twp, rng, sec, tract)
 
 // The model grid as the parameter file defines it; row 1 is the top row.
 struct Grid {
@@ -44,8 +44,7 @@ struct Run {
   CellGrid<std::int32_t> ibound{"ibound"};
   CellGrid<std::int32_t> icty{"icty"};
   Table<float, 44, 12> xmonfactors{"xmonfactors"};
-  TractTable xcoord{"xcoord"};
-  TractTable ycoord{"ycoord"};
+  TractCoordinates tracts;  // xcoord and ycoord
 
   GroupTable authtot{"authtot"};
   GroupTable swretloc{"swretloc"};

@@ -33,8 +33,8 @@ struct DistributionFixture : RunFixture {
     scratch.io().open(130, 20, "authacres2010.txt");
   }
   void tract(int tract_number, float x, float y) {
-    run->xcoord.at(0, 1, 1, 1, tract_number) = x;
-    run->ycoord.at(0, 1, 1, 1, tract_number) = y;
+    run->tracts.xcoord(0, 1, 1, 1, tract_number) = x;
+    run->tracts.ycoord(0, 1, 1, 1, tract_number) = y;
   }
   std::string problem_log() {
     EXPECT_EQ(scratch.io().close_all(), "");

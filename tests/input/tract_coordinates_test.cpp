@@ -22,12 +22,12 @@ TEST(TractCoordinates, StoresEachKeyTheLastRecordWins) {
                       "5 5 5 5 /\n");  // a slash keeps the previous record's x and y
   read_tract_coordinates(*fixture.run);
   tamvek::Run& run = *fixture.run;
-  EXPECT_EQ(run.xcoord.at(0, 1, 2, 3, 4), 111.0f);
-  EXPECT_EQ(run.ycoord.at(0, 1, 2, 3, 4), 222.0f);
-  EXPECT_EQ(run.xcoord.at(0, 20, 45, 36, 16), -1000.0f);
-  EXPECT_EQ(run.xcoord.at(0, 5, 5, 5, 5), 111.0f);
-  EXPECT_EQ(run.ycoord.at(0, 5, 5, 5, 5), 222.0f);
-  EXPECT_EQ(run.xcoord.at(0, 2, 2, 3, 4), 0.0f);
+  EXPECT_EQ(run.tracts.xcoord(0, 1, 2, 3, 4), 111.0f);
+  EXPECT_EQ(run.tracts.ycoord(0, 1, 2, 3, 4), 222.0f);
+  EXPECT_EQ(run.tracts.xcoord(0, 20, 45, 36, 16), -1000.0f);
+  EXPECT_EQ(run.tracts.xcoord(0, 5, 5, 5, 5), 111.0f);
+  EXPECT_EQ(run.tracts.ycoord(0, 5, 5, 5, 5), 222.0f);
+  EXPECT_EQ(run.tracts.xcoord(0, 2, 2, 3, 4), 0.0f);
   EXPECT_EQ(fixture.console(), " ..reading coordinates of 40-acre tracts\r\n");
 }
 
@@ -38,7 +38,7 @@ TEST(TractCoordinates, AKeyOutsideItsRangesStopsAfterTheRecordsBefore) {
             "At line 173 of file tamvekv3.f90\n"
             "Fortran runtime error: Index '17' of dimension 4 of array 'xcoord' above upper bound "
             "of 16\n");
-  EXPECT_EQ(fixture.run->xcoord.at(0, 1, 1, 1, 1), 5.0f);
+  EXPECT_EQ(fixture.run->tracts.xcoord(0, 1, 1, 1, 1), 5.0f);
 
   RunFixture zero;
   zero.static_file("40coords.dat", "0 1 1 1 5 6\n");
@@ -55,7 +55,7 @@ TEST(TractCoordinates, AnUnreadableOrCutShortRecordStopsTheRun) {
   EXPECT_EQ(end.status, 2);
   EXPECT_EQ(end.message, std::string(file_locus) +
                              "Fortran runtime error: Bad real number in item 5 of list input\n");
-  EXPECT_EQ(bad.run->xcoord.at(0, 1, 1, 1, 2), 0.0f);  // not stored with stale values
+  EXPECT_EQ(bad.run->tracts.xcoord(0, 1, 1, 1, 2), 0.0f);  // not stored with stale values
 
   RunFixture cut;
   cut.static_file("40coords.dat", "1 1 1 1 5 6\n1 1 1 2 5\n");
@@ -67,7 +67,7 @@ TEST(TractCoordinates, AnEmptyFileLeavesEveryTractAtTheOrigin) {
   RunFixture fixture;
   fixture.static_file("40coords.dat", "");
   read_tract_coordinates(*fixture.run);
-  EXPECT_EQ(fixture.run->xcoord.at(0, 1, 1, 1, 1), 0.0f);
+  EXPECT_EQ(fixture.run->tracts.xcoord(0, 1, 1, 1, 1), 0.0f);
 }
 
 }  // namespace
