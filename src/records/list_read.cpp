@@ -181,6 +181,16 @@ constexpr std::uint64_t every_byte(std::uint8_t byte) { return 0x0101'0101'0101'
 
 constexpr std::array<std::uint64_t, 9> powers_of_ten = {1, 10, 100, 1000, 10000, 100000,
                                                          1000000, 10000000, 100000000};
+constexpr std::array<std::uint64_t, 8> byte_shifts = [] {
+  std::array<std::uint64_t, 8> table{};
+  for (std::size_t i = 0; i < 8; ++i) table[i] = std::uint64_t{1} << (8 * i);
+  return table;
+}();
+constexpr std::array<std::uint64_t, 9> top_bytes = [] {
+  std::array<std::uint64_t, 9> table{};
+  for (std::size_t i = 1; i < 9; ++i) table[i] = ~std::uint64_t{0} << (8 * (8 - i));
+  return table;
+}();
 constexpr std::array<float, 11> float_powers_of_ten = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
 
@@ -318,7 +328,7 @@ std::uint64_t blank_positions(const char* text, std::size_t length) {
   const std::uint64_t words =
       blanks_in_words(text + std::min(start, last), text + std::min(start + 8, last),
                       text + std::min(start + 16, last), text + last);
-  const std::size_t whole = std::min<std::size_t>((length - start) & ~std::size_t{7}, 24);
+  const std::size_t whole = (length - start) & ~std::size_t{7};
   blanks |= (words & ((std::uint64_t{1} << whole) - 1)) << start | (words >> 24) << last;
   return blanks;
 #else
@@ -342,16 +352,16 @@ std::uint64_t blank_positions(const char* text, std::size_t length) {
 
 // The commonest values of all: integers of up to eight digits, and reals of
 // up to sixteen characters, digits with at most one point among them, at
-// [first, first + length) of a text of at least eight characters, whose last
-// eight start at `last_eight`. False, with nothing assigned, for any other value.
-[[gnu::always_inline]] inline bool take_short(const char* text, std::size_t last_eight, std::size_t first,
-                                              std::size_t length, const Variable& variable) {
+// [first, first + length) of a text of at least eight characters. False, with
+// nothing assigned, for any other value.
+[[gnu::always_inline]] inline bool take_short(const char* text, std::size_t first, std::size_t length,
+                                              const Variable& variable) {
   if (length > 16) return false;
-  // The eight characters from the value on (for a value among the last eight
-  // of the text, the last eight moved down so that the value comes first),
-  // then the value moved to the top, with zeros below it: leading zeros. A
-  // value of more than eight characters is read as its last eight and the
-  // ones before them.
+  // A value of more than eight characters is read as its last eight (the
+  // tail) and the ones before them (the head); a shorter one is all head. The
+  // head is read as the eight characters that end it (for a head that ends
+  // within the first eight of the text, the first eight moved up to end
+  // there), with what precedes it cleared to leading zeros.
   std::size_t head = length;
   std::uint64_t tail = 0;
   if (length > 8) {
@@ -359,10 +369,11 @@ std::uint64_t blank_positions(const char* text, std::size_t length) {
     tail ^= every_byte('0');
     head = length - 8;
   }
-  const std::size_t base = std::min(first, last_eight);
+  const std::size_t after = first + head;
+  const std::size_t base = after < 8 ? 0 : after - 8;
   std::uint64_t word = 0;
   std::memcpy(&word, text + base, 8);
-  std::uint64_t values = ((word >> (8 * (first - base))) ^ every_byte('0')) << (8 * (8 - head));
+  std::uint64_t values = ((word * byte_shifts[base + 8 - after]) ^ every_byte('0')) & top_bytes[head];
   if (variable.is_integer()) {
     if (length > 8) return false;
     if (length <= 4) {
@@ -492,11 +503,10 @@ class ListRead {
     const Variable* variable = variables_.data() + item_;
     const Variable* const stop = variables_.data() + variables_.size();
     const Variable* const start = variable;
-    const std::size_t last_eight = length - 8;
     for (;;) {
       const std::size_t first = lowest_bit(firsts);
       const std::size_t after = lowest_bit(lasts) + 1;
-      if (!take_short(text, last_eight, first, after - first, *variable) &&
+      if (!take_short(text, first, after - first, *variable) &&
           !take_token(text + first, text + after, text, end, *variable)) {
         at = text + first;
         break;

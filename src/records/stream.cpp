@@ -3,6 +3,9 @@
 #include <cerrno>
 #include <cstring>
 #include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +17,32 @@ namespace {
 
 constexpr std::size_t output_buffer_size = 8192;
 constexpr std::size_t input_block_size = 128 * 1024;
+
+// Bytes kept in the read buffer after the room that reads fill, so that the
+// search for the end of a record may look at whole blocks of 32 bytes.
+constexpr std::size_t scan_slack = 32;
+
+// The first LF in [from, to), or nullptr; the scan_slack bytes after `to` may
+// be read. Records are short: the first block of 32 bytes usually has it.
+const char* find_lf(const char* from, const char* to) {
+#if defined(__SSE2__)
+  const __m128i lf = _mm_set1_epi8('\n');
+  for (; from < to; from += 32) {
+    const auto lfs = [&](const char* at) {
+      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
+      return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
+    };
+    const std::uint32_t found = lfs(from) | lfs(from + 16) << 16;
+    if (found != 0) {
+      const char* at = from + __builtin_ctz(found);
+      return at < to ? at : nullptr;
+    }
+  }
+  return nullptr;
+#else
+  return static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(to - from)));
+#endif
+}
 
 constexpr std::string_view after_end_message =
     "Sequential READ or WRITE not allowed after EOF marker, possibly use REWIND or BACKSPACE";
@@ -78,14 +107,14 @@ bool Stream::next_record(int statement, std::string_view& text) {
     in_begin_ = in_end_ = scanned_ = 0;
     file_ended_ = false;
     reading_ = true;
-    if (in_.empty()) in_.resize(input_block_size);
+    if (in_.empty()) in_.resize(input_block_size + scan_slack);
   }
   for (;;) {
     const char* begin = in_.data() + in_begin_;
     const std::size_t available = in_end_ - in_begin_;
-    const void* lf = std::memchr(begin + scanned_, '\n', available - scanned_);
+    const char* lf = find_lf(begin + scanned_, begin + available);
     if (lf != nullptr) {
-      const std::size_t length = static_cast<std::size_t>(static_cast<const char*>(lf) - begin);
+      const std::size_t length = static_cast<std::size_t>(lf - begin);
       const std::size_t data_length = length > 0 && begin[length - 1] == '\r' ? length - 1 : length;
       text = {begin, data_length};
       in_begin_ += length + 1;
@@ -114,9 +143,10 @@ bool Stream::refill(int statement) {
     in_end_ -= in_begin_;
     in_begin_ = 0;
   }
-  if (in_end_ == in_.size()) in_.resize(in_.size() * 2);  // a record longer than a block
+  const std::size_t room = in_.size() - scan_slack;
+  if (in_end_ == room) in_.resize(2 * room + scan_slack);  // a record longer than a block
   for (;;) {
-    const ssize_t got = ::read(fd_, in_.data() + in_end_, in_.size() - in_end_);
+    const ssize_t got = ::read(fd_, in_.data() + in_end_, in_.size() - scan_slack - in_end_);
     if (got > 0) {
       in_end_ += static_cast<std::size_t>(got);
       return true;

@@ -225,7 +225,8 @@ TEST_F(ListReadTest, Reals) {
       {"-\n99\n", "r", 5010, 0, "Error during floating point read", "-7.5", "99"},
   });
   const char* bad_reals[] = {"1.2.3", "1..2", "infx", "infinit", "in", "nan(", "nan(a", "nan)", "nanx",
-                             "nan(a)b", "1e5.0", "e5", ".e5", "1+", "--1", "1e+-2", "0x10"};
+                             "nan(a)b", "1e5.0", "e5", ".e5", "1+", "--1", "1e+-2", "0x10",
+                             "1.2345678901234.5", "-1234567.89012.3", "12345678.12345678.1"};
   for (const char* bad : bad_reals) {
     SCOPED_TRACE(bad);
     Stream& stream = file(std::string(bad) + "\n99\n");
@@ -413,6 +414,219 @@ TEST_F(ListReadTest, RandomNumbersReadExactly) {
     ASSERT_EQ(result.status, 0) << result.message;
     EXPECT_EQ(integer, expected_integer);
     EXPECT_EQ(std::bit_cast<std::uint32_t>(real), std::bit_cast<std::uint32_t>(std::strtof(reals[i].c_str(), nullptr)));
+  }
+}
+
+// What a read statement did: its result, the variables after it, and what the
+// following read gets.
+std::string outcome(Stream& stream, std::string_view types) {
+  Variables variables(types);
+  const ListReadResult result = read_list_status(stream, statement, variables.list);
+  return std::to_string(result.status) + " " + std::to_string(result.filled) + " [" + result.message + "] " +
+         variables.text() + " / " + next_read(stream);
+}
+
+// A random number as text for a variable of the given type: integers in
+// range, of one to ten digits, reals of one to 22 digits with or without a
+// point anywhere among them; now and then a sign or leading zeros.
+std::string random_number(std::mt19937& random, char type) {
+  std::string text = random() % 10 == 0 ? (random() % 2 == 0 ? "-" : "+") : "";
+  if (random() % 8 == 0) text += std::string(random() % 4 + 1, '0');
+  if (type == 'i') {
+    const int digits = static_cast<int>(random() % 10) + 1;
+    std::uint64_t value = 0;
+    for (int k = 0; k < digits; ++k) value = value * 10 + random() % 10;
+    return text + std::to_string(value % 2147483648u);
+  }
+  const int digits = random() % 6 == 0 ? static_cast<int>(random() % 22) + 1 : static_cast<int>(random() % 9) + 1;
+  const int point = random() % 4 == 0 ? -1 : static_cast<int>(random() % static_cast<unsigned>(digits + 1));
+  for (int k = 0; k <= digits; ++k) {
+    if (k == point) text += '.';
+    if (k < digits) text += static_cast<char>('0' + random() % 10);
+  }
+  return text;
+}
+
+// Plain values separated by blanks and tabs alone, the shape of nearly every
+// record, read as the same values separated by commas do, and as the C
+// library converts them; at the start of a record, after the failure of an
+// integer beyond the range, and carried over from one record to the next.
+TEST_F(ListReadTest, PlainValuesReadAlikeWhateverTheSeparators) {
+  std::mt19937 random(77);
+  const char* const blanks[] = {" ", " ", " ", "  ", "\t", " \t ", "   "};
+  for (int round = 0; round < 800; ++round) {
+    const int count = static_cast<int>(random() % 9) + 1;
+    std::string types;
+    std::vector<std::string> numbers;
+    for (int k = 0; k < count; ++k) {
+      types += random() % 2 == 0 ? 'i' : 'r';
+      numbers.push_back(random_number(random, types.back()));
+    }
+    std::string blank_separated = random() % 4 == 0 ? " " : "";
+    std::string comma_separated;
+    for (int k = 0; k < count; ++k) {
+      if (k > 0) blank_separated += blanks[random() % std::size(blanks)];
+      blank_separated += numbers[static_cast<std::size_t>(k)];
+      comma_separated += (k > 0 ? "," : "") + numbers[static_cast<std::size_t>(k)];
+    }
+    if (random() % 4 == 0) blank_separated += " ";
+    SCOPED_TRACE("record \"" + blank_separated + "\", variables " + types);
+
+    const std::string expected = outcome(file(comma_separated + "\n99\n"), types);
+    EXPECT_EQ(outcome(file(blank_separated + "\n99\n"), types), expected);
+    EXPECT_EQ(outcome(file(blank_separated + "\r\n99\n"), types), expected);
+    // What an integer beyond the range leaves of its record is read on from there.
+    const std::string first_as_real = next_read(file(numbers[0] + "\n"));
+    EXPECT_EQ(outcome(file("3000000000 " + blank_separated + "\n99\n"), "i"),
+              "5010 0 [Integer overflow while reading item 1] -7 / " + first_as_real);
+
+    // Split over two records: the values after the split are read from the next one.
+    const std::size_t split = static_cast<std::size_t>(random() % static_cast<unsigned>(count));
+    std::string two_records;
+    for (std::size_t k = 0; k < numbers.size(); ++k)
+      two_records += numbers[k] + (k + 1 == numbers.size() ? "\n" : k == split ? "\n" : " ");
+    EXPECT_EQ(outcome(file(two_records + "99\n"), types), expected);
+
+    Variables variables(types);
+    ASSERT_EQ(read_list_status(file(blank_separated + "\n"), statement, variables.list).status, 0);
+    for (std::size_t k = 0; k < numbers.size(); ++k) {
+      const auto& cell = variables.cells[k];
+      if (types[k] == 'i') {
+        EXPECT_EQ(std::get<std::int32_t>(cell), std::stoll(numbers[k])) << numbers[k];
+      } else {
+        EXPECT_EQ(std::bit_cast<std::uint32_t>(std::get<float>(cell)),
+                  std::bit_cast<std::uint32_t>(std::strtof(numbers[k].c_str(), nullptr)))
+            << numbers[k];
+      }
+    }
+  }
+}
+
+// Records of every length around the steps in which a record is swept:
+// values at its very start and end, of one to twenty characters, with blanks
+// and tabs before, between and after them.
+TEST_F(ListReadTest, RecordsOfEveryLength) {
+  std::mt19937 random(5);
+  for (std::size_t length = 1; length <= 80; ++length) {
+    for (int round = 0; round < 12; ++round) {
+      // Values of random widths filling exactly `length` characters.
+      std::string record;
+      std::vector<std::string> numbers;
+      std::string types;
+      while (record.size() < length) {
+        const std::size_t room = length - record.size();
+        if (!record.empty() || random() % 3 == 0) {
+          record += random() % 5 == 0 ? '\t' : ' ';
+          if (record.size() == length) break;
+        }
+        const std::size_t width = std::min<std::size_t>(room - (record.size() + room > length ? 1 : 0),
+                                                        random() % 20 + 1);
+        const bool real = random() % 2 == 0 || width > 9;
+        std::string number;
+        for (std::size_t k = 0; k < width; ++k) number += static_cast<char>('1' + random() % 9);
+        if (real && width >= 2) number[random() % width] = '.';
+        numbers.push_back(number);
+        types += real ? 'r' : 'i';
+        record += number;
+      }
+      ASSERT_EQ(record.size(), length);
+      if (numbers.empty()) continue;
+      SCOPED_TRACE("record \"" + record + "\", variables " + types);
+      std::string comma_separated;
+      for (const std::string& number : numbers) comma_separated += number + ",";
+      EXPECT_EQ(outcome(file(record + "\n99\n"), types), outcome(file(comma_separated + "\n99\n"), types));
+      // Fewer variables than values: the rest of the record is skipped.
+      const std::string fewer = types.substr(0, types.size() - 1);
+      if (!fewer.empty()) {
+        EXPECT_EQ(outcome(file(record + "\n99\n"), fewer), outcome(file(comma_separated + "\n99\n"), fewer));
+      }
+      // More variables than values: the statement goes on in the next record.
+      EXPECT_EQ(outcome(file(record + "\n5\n99\n"), types + "i"),
+                outcome(file(comma_separated + "\n5\n99\n"), types + "i"));
+    }
+  }
+}
+
+// Values in long records that are not plain digit strings: the general rules
+// take over at them, with the values before them already taken.
+TEST_F(ListReadTest, ValuesBeyondThePlainOnesInLongRecords) {
+  check_cases({
+      {"1 2 3 -4 +5 6\n99\n", "iiiiii", 0, 6, "", "1 2 3 -4 5 6", "99"},
+      {"1 2 3 -4.5 +5. -.5 6\n99\n", "iiirrrr", 0, 7, "", "1 2 3 -4.5 5 -0.5 6", "99"},
+      {"1 2 3 1.5e3 1.5+3 2d-1 7\n99\n", "iiirrrr", 0, 7, "", "1 2 3 1500 1500 0.2 7", "99"},
+      {"1 2 3 2*7 8 9\n99\n", "iiiiiii", 0, 7, "", "1 2 3 7 7 8 9", "99"},
+      {"1 2 3 4,5 6\n99\n", "iiiiii", 0, 6, "", "1 2 3 4 5 6", "99"},
+      {"1 2 3 4 ,, 6\n99\n", "iiiiii", 0, 5, "", "1 2 3 4 -7 6", "99"},
+      {"1 2 3 4/ 6\n99\n", "iiiii", 0, 4, "", "1 2 3 4 -7", "99"},
+      {"1 2 3 4 / 6\n99\n", "iiiii", 0, 4, "", "1 2 3 4 -7", "99"},
+      {"1 2 3 inf -nan 4\n99\n", "iiirri", 0, 6, "", "1 2 3 inf -nan 4", "99"},
+      {"1 2 3 123456789 -2147483648 2147483647\n99\n", "iiiiii", 0, 6, "",
+       "1 2 3 123456789 -2147483648 2147483647", "99"},
+      {"1 2 3 12345678901234567 1234567.8901234567\n99\n", "iiirr", 0, 5, "",
+       "1 2 3 1.2345678e+16 1234567.9", "99"},
+      {"1 2 3 0.000000000000000000000000000001 1" + std::string(30, '0') + "\n99\n", "iiirr", 0, 5, "",
+       "1 2 3 1e-30 1e+30", "99"},
+      {"1 2 3 4.5 6\n99\n", "iiiii", 5010, 3, "Bad integer for item 4 in list input", "1 2 3 -7 -7", "99"},
+      {"1 2 3 1.2.3 6\n99\n", "iiirr", 5010, 3, "Bad real number in item 4 of list input", "1 2 3 -7.5 -7.5", "99"},
+      {"1 2 3 12a 6\n99\n", "iiiii", 5010, 3, "Bad integer for item 4 in list input", "1 2 3 -7 -7", "99"},
+      // ':' follows '9': no digit, whatever the length of the value.
+      {"1 2 3 1:2 6\n99\n", "iiiii", 5010, 3, "Bad integer for item 4 in list input", "1 2 3 -7 -7", "99"},
+      {"1 2 3 12345:7 6\n99\n", "iiiii", 5010, 3, "Bad integer for item 4 in list input", "1 2 3 -7 -7", "99"},
+      {"1 2 3 1.2: 6\n99\n", "iiirr", 5010, 3, "Bad real number in item 4 of list input", "1 2 3 -7.5 -7.5",
+       "99"},
+      {"1 2 3 1:345678.012 6\n99\n", "iiirr", 5010, 3, "Bad real number in item 4 of list input",
+       "1 2 3 -7.5 -7.5", "99"},
+      {"1 2 3 12345678.01:3 6\n99\n", "iiirr", 5010, 3, "Bad real number in item 4 of list input",
+       "1 2 3 -7.5 -7.5", "99"},
+      {"1 2 3 4 5 6 7 8\n,9\n99\n", "iiiiiiiii", 0, 9, "", "1 2 3 4 5 6 7 8 9", "99"},
+      {"1 2 3 4 5 6 7 8 ,\n,9\n99\n", "iiiiiiiii", 0, 8, "", "1 2 3 4 5 6 7 8 -7", "99"},
+      {"1 2 3 . 6\n99\n", "iiirr", 5010, 3, "Error during floating point read", "1 2 3 -7.5 -7.5", "99"},
+      {"1 2 3 2147483648 6\n99\n", "iiiii", 5010, 3, "Integer overflow while reading item 4", "1 2 3 -7 -7",
+       "6"},
+      {"1 2 3 99999999999 6 7\n99\n", "iiiii", 5010, 3, "Integer overflow while reading item 4", "1 2 3 -7 -7",
+       "6"},
+      {"1 2 3 4 5\r", "iiiii", 5010, 4, "Bad integer for item 5 in list input", "1 2 3 4 -7", "status -1"},
+      {"1 2 3 4 5.5\r\n99\n", "iiiir", 0, 5, "", "1 2 3 4 5.5", "99"},
+  });
+}
+
+// Records that cross the blocks in which a file is read, and a record longer
+// than a block, read value by value.
+TEST_F(ListReadTest, RecordsAcrossReadBlocks) {
+  std::string bytes;
+  std::vector<std::int32_t> expected;
+  for (std::int32_t k = 0; bytes.size() < 300'000; ++k) {
+    bytes += std::to_string(k) + " " + std::to_string(k % 97) + ".25\n";
+    expected.push_back(k);
+  }
+  bytes += std::string(400'000, ' ') + "12345 6.5\n";
+  Stream& stream = file(bytes);
+  for (std::int32_t k : expected) {
+    std::int32_t integer = 0;
+    float real = 0;
+    ASSERT_EQ(read_list_status(stream, statement, {integer, real}).status, 0);
+    ASSERT_EQ(integer, k);
+    ASSERT_EQ(real, static_cast<float>(k % 97) + 0.25f);
+  }
+  std::int32_t integer = 0;
+  float real = 0;
+  EXPECT_EQ(read_list_status(stream, statement, {integer, real}).status, 0);
+  EXPECT_EQ(integer, 12345);
+  EXPECT_EQ(real, 6.5f);
+  EXPECT_EQ(read_list_status(stream, statement, {integer}).status, -1);
+
+  // A last record without LF in a later block, where the block before left
+  // records behind in the buffer.
+  for (const std::size_t size : {150'000u, 262'150u, 262'200u}) {
+    SCOPED_TRACE(size);
+    std::string records;
+    while (records.size() < size) records += "1 2.5\n";
+    Stream& last = file(records + "777 8.5");
+    std::int32_t count = 0;
+    while (read_list_status(last, statement, {integer, real}).status == 0) ++count;
+    EXPECT_EQ(static_cast<std::size_t>(count), records.size() / 6 + 1);
+    EXPECT_EQ(integer, 777);
+    EXPECT_EQ(real, 8.5f);
   }
 }
 
