@@ -82,26 +82,6 @@ std::uint64_t divide(std::uint64_t high, std::uint64_t low, const Divisor& d, st
   return quotient;
 }
 
-// The float nearest to (m + f) × 2^scale, where m has its top bit set and
-// 0 <= f < 2^z, with f nonzero exactly when `inexact`, for an m whose lowest
-// z bits are 0 (z up to 39: an m that was shifted up to have its top bit set).
-// Below the 24 bits kept, such an m and f fall short of, reach or pass half of
-// the last bit kept exactly when the unshifted value does. The value must be
-// at least the smallest normal float; beyond the largest it gives infinity.
-float round_word(bool negative, std::uint64_t m, std::int64_t scale, bool inexact) {
-  constexpr int dropped_bits = 64 - 24;
-  constexpr std::uint64_t half = std::uint64_t{1} << (dropped_bits - 1);
-  std::uint64_t q = m >> dropped_bits;
-  const std::uint64_t rest = m & ((std::uint64_t{1} << dropped_bits) - 1);
-  // Without branches: whether to round up is as good as random.
-  q += static_cast<std::uint64_t>((rest > half) | ((rest == half) & (inexact | ((q & 1) != 0))));
-  // The value is now q × 2^(scale + 40), whose biased exponent is
-  // scale + 40 + 150; q carries the hidden bit, which adds one to the field.
-  std::uint64_t bits = q + (static_cast<std::uint64_t>(scale + dropped_bits + 149) << 23);
-  if (bits > infinity_bits) bits = infinity_bits;
-  return with_sign(negative, static_cast<std::uint32_t>(bits));
-}
-
 // An unsigned integer of fixed capacity, enough for the numbers the exact
 // conversion builds (below 2^700); it never allocates.
 class BigNumber {
@@ -268,27 +248,18 @@ bool word_decimal_to_float(bool negative, std::uint64_t significand, std::int64_
     if (high == 0) {
       const std::uint64_t low = static_cast<std::uint64_t>(product);
       const int zeros = std::countl_zero(low);
-      out = round_word(negative, low << zeros, exponent - zeros, false);
+      out = round_to_float(negative, low << zeros, exponent - zeros, false);
     } else {
       const int zeros = std::countl_zero(high);
       const Uint128 shifted = product << zeros;
-      out = round_word(negative, static_cast<std::uint64_t>(shifted >> 64), exponent + 64 - zeros,
+      out = round_to_float(negative, static_cast<std::uint64_t>(shifted >> 64), exponent + 64 - zeros,
                        static_cast<std::uint64_t>(shifted) != 0);
     }
     return true;
   }
   const std::int64_t k = -exponent;
   if (k <= 15) {
-    // significand / 5^k × 2^-k with 5^k below 2^35: the significand with its
-    // top bit set, divided by 5^k, leaves a quotient of at least 29 bits, and
-    // the remainder tells whether anything is left below it.
-    const int zeros = std::countl_zero(significand);
-    const std::uint64_t divisor = powers_of_five[static_cast<std::size_t>(k)];
-    const std::uint64_t normalized = significand << zeros;
-    const std::uint64_t quotient = normalized / divisor;
-    const std::uint64_t remainder = normalized % divisor;
-    const int quotient_zeros = std::countl_zero(quotient);
-    out = round_word(negative, quotient << quotient_zeros, -zeros - k - quotient_zeros, remainder != 0);
+    out = quotient_to_float(negative, significand, static_cast<int>(k));
     return true;
   }
   // significand / 5^k × 2^-k: the significand, its top bit set and moved 63
@@ -300,7 +271,7 @@ bool word_decimal_to_float(bool negative, std::uint64_t significand, std::int64_
   std::uint64_t remainder = 0;
   const std::uint64_t quotient = divide(normalized >> 1, normalized << 63, divisor, remainder);
   const int quotient_zeros = std::countl_zero(quotient);
-  out = round_word(negative, quotient << quotient_zeros, divisor.shift - zeros - 63 - k - quotient_zeros,
+  out = round_to_float(negative, quotient << quotient_zeros, divisor.shift - zeros - 63 - k - quotient_zeros,
                    remainder != 0);
   return true;
 }

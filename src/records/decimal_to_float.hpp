@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <string_view>
 
@@ -20,6 +21,51 @@ inline bool short_decimal_to_float(bool negative, std::uint64_t significand, std
   const float magnitude = exponent < 0 ? base / power : base * power;
   out = negative ? -magnitude : magnitude;
   return true;
+}
+
+// The float nearest to ±(m + f) × 2^scale, where m has its top bit set and
+// 0 <= f < 2^z, with f nonzero exactly when `inexact`, for an m whose lowest
+// z bits are 0 (z up to 39: an m that was shifted up to have its top bit set).
+// Below the 24 bits kept, such an m and f fall short of, reach or pass half of
+// the last bit kept exactly when the unshifted value does. The value must be
+// at least the smallest normal float; beyond the largest it gives infinity.
+inline float round_to_float(bool negative, std::uint64_t m, std::int64_t scale, bool inexact) {
+  constexpr int dropped_bits = 64 - 24;
+  constexpr std::uint64_t half = std::uint64_t{1} << (dropped_bits - 1);
+  constexpr std::uint64_t infinity_bits = 0x7F80'0000;
+  std::uint64_t q = m >> dropped_bits;
+  const std::uint64_t rest = m & ((std::uint64_t{1} << dropped_bits) - 1);
+  // Without branches: whether to round up is as good as random.
+  q += static_cast<std::uint64_t>((rest > half) | ((rest == half) & (inexact | ((q & 1) != 0))));
+  // The value is now q × 2^(scale + 40), whose biased exponent is
+  // scale + 40 + 150; q carries the hidden bit, which adds one to the field.
+  std::uint64_t bits = q + (static_cast<std::uint64_t>(scale + dropped_bits + 149) << 23);
+  bits = bits > infinity_bits ? infinity_bits : bits;
+  return std::bit_cast<float>(static_cast<std::uint32_t>(bits) | (negative ? 0x8000'0000u : 0u));
+}
+
+// The float nearest to ±significand / 10^k, ties to even, for a nonzero
+// significand below 2^64 and k from 0 to 15: significand / 5^k × 2^-k, where
+// 5^k is below 2^35, so that the significand with its top bit set, divided by
+// 5^k, leaves a quotient of at least 29 bits, and the remainder tells whether
+// anything is left below it.
+inline float quotient_to_float(bool negative, std::uint64_t significand, int k) {
+  static constexpr std::array<std::uint64_t, 16> powers_of_five = [] {
+    std::array<std::uint64_t, 16> table{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& entry : table) {
+      entry = power;
+      power *= 5;
+    }
+    return table;
+  }();
+  const int zeros = std::countl_zero(significand);
+  const std::uint64_t divisor = powers_of_five[static_cast<std::size_t>(k)];
+  const std::uint64_t normalized = significand << zeros;
+  const std::uint64_t quotient = normalized / divisor;
+  const std::uint64_t remainder = normalized % divisor;
+  const int quotient_zeros = std::countl_zero(quotient);
+  return round_to_float(negative, quotient << quotient_zeros, -zeros - k - quotient_zeros, remainder != 0);
 }
 
 // The float nearest to ±significand × 10^exponent, ties to even, for any

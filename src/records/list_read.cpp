@@ -417,8 +417,8 @@ std::uint64_t blank_positions(const char* text, std::size_t length) {
     // An exact float divided by an exact power of ten rounds the quotient once.
     const float whole = static_cast<float>(static_cast<std::uint32_t>(number));
     value = fraction_digits == 0 ? whole : whole / float_powers_of_ten[static_cast<std::size_t>(fraction_digits)];
-  } else {
-    word_decimal_to_float(false, number, -fraction_digits, value);  // 16 digits and 10^-15 are within its range
+  } else if (number != 0) {
+    value = quotient_to_float(false, number, fraction_digits);
   }
   variable.set(value);
   return true;
