@@ -185,6 +185,7 @@ TEST(DecimalToFloat, SixtyFourBitSignificandsAtTheirLimits) {
       {3402823466385288598u, 20},  // the largest float
       {3402823567797336616u, 20},  // just below half way to 2^128
       {3402823567797336617u, 20},  // just above it: infinity
+      {3402824073360884605u, 20},  // (2^23 + 1) × 2^105, one step beyond infinity: still infinity
       {16777217, 0},
       {167772170000000000u, -10},  // 2^24 + 1 with trailing zeros: a tie, to even
       {16777217000000000u, -9},
@@ -204,6 +205,7 @@ TEST(DecimalToFloat, SixtyFourBitSignificandsAtTheirLimits) {
   }
   EXPECT_EQ(word_converted(false, 18446744073709551615u, 20), infinity_bits);
   EXPECT_EQ(word_converted(false, 3402823567797336617u, 20), infinity_bits);
+  EXPECT_EQ(word_converted(true, 3402824073360884605u, 20), infinity_bits | 0x8000'0000u);
   EXPECT_EQ(word_converted(false, 3402823567797336616u, 20), 0x7F7F'FFFFu);
   EXPECT_EQ(word_converted(false, 167772170000000000u, -10), 0x4B80'0000u);
 
