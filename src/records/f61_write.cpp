@@ -23,7 +23,7 @@ void append_f61_records(std::string& out, std::span<const float> values) {
 }
 
 void write_f61(Io& io, int unit, int statement, std::span<const float> values) {
-  std::string records;
+  std::string& records = io.record_buffer();
   append_f61_records(records, values);
   io.stream(unit).write_statement(statement, records);
 }

@@ -50,12 +50,20 @@ class Io {
   std::string close_all() noexcept;
   void flush_all_quietly() noexcept;
 
+  // A text to assemble one statement's records in, emptied, reused by every
+  // write statement so that records cost no allocation.
+  std::string& record_buffer() {
+    record_.clear();
+    return record_;
+  }
+
   int stderr_fd() const { return setup_.stderr_fd; }
   int stdin_fd() const { return setup_.stdin_fd; }
 
  private:
   IoSetup setup_;
   std::array<std::unique_ptr<Stream>, 32> streams_;
+  std::string record_;
 };
 
 // The setup of a run from its environment: TAMVEK_ROOT names the root.

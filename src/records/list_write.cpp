@@ -31,8 +31,7 @@ void append_list_record(std::string& out, std::span<const Item> items) {
 }
 
 void write_list(Io& io, int unit, int statement, std::initializer_list<Item> items) {
-  std::string record;
-  record.reserve(128);
+  std::string& record = io.record_buffer();
   append_list_record(record, std::span<const Item>(items.begin(), items.size()));
   io.stream(unit).write_statement(statement, record);
 }

@@ -54,7 +54,7 @@ Stream::Stream(int unit, std::string name, int fd, Access access, bool owns_fd)
   struct stat info {};
   regular_ = fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
   end_state_ = regular_ && info.st_size > 0 ? EndState::not_at_end : EndState::at_end;
-  if (regular_) out_.reserve(output_buffer_size);
+  if (regular_) out_ = std::make_unique<char[]>(output_buffer_size);
 }
 
 Stream::~Stream() {
@@ -74,14 +74,15 @@ void Stream::write_statement(int statement, std::string_view records) {
     write_out(statement, records.data(), records.size());
     return;
   }
-  if (out_.size() + records.size() > output_buffer_size) {
+  if (out_size_ + records.size() > output_buffer_size) {
     flush(statement);
     if (records.size() >= output_buffer_size) {
       write_out(statement, records.data(), records.size());
       records = {};
     }
   }
-  out_.insert(out_.end(), records.begin(), records.end());
+  if (!records.empty()) std::memcpy(out_.get() + out_size_, records.data(), records.size());
+  out_size_ += records.size();
   if (end_state_ == EndState::not_at_end) {
     // What the file held beyond the records written since OPEN or REWIND is gone.
     flush(statement);
@@ -178,11 +179,10 @@ void Stream::rewind(int statement) {
 }
 
 void Stream::flush(int statement) {
-  if (out_.empty()) return;
+  if (out_size_ == 0) return;
   // Emptied first, so that a failed write is reported once and not retried at the end.
-  const std::vector<char> pending = std::exchange(out_, {});
-  out_.reserve(output_buffer_size);
-  write_out(statement, pending.data(), pending.size());
+  const std::size_t size = std::exchange(out_size_, 0);
+  write_out(statement, out_.get(), size);
 }
 
 void Stream::close(int statement) {
@@ -197,12 +197,12 @@ void Stream::close_at_end() { close(last_write_statement_); }
 
 void Stream::flush_quietly() noexcept {
   std::size_t done = 0;
-  while (done < out_.size()) {
-    const ssize_t put = ::write(fd_, out_.data() + done, out_.size() - done);
+  while (done < out_size_) {
+    const ssize_t put = ::write(fd_, out_.get() + done, out_size_ - done);
     if (put <= 0) break;
     done += static_cast<std::size_t>(put);
   }
-  out_.clear();
+  out_size_ = 0;
 }
 
 void Stream::write_out(int statement, const char* data, std::size_t size) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -91,7 +92,8 @@ class Stream {
   EndState end_state_;
   int last_write_statement_ = 0;
 
-  std::vector<char> out_;  // pending output of a regular file
+  std::unique_ptr<char[]> out_;  // pending output of a regular file
+  std::size_t out_size_ = 0;
 
   std::vector<char> in_;          // read block
   std::size_t in_begin_ = 0;      // next unread byte
