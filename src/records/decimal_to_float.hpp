@@ -49,23 +49,41 @@ inline float round_to_float(bool negative, std::uint64_t m, std::int64_t scale, 
 // 5^k is below 2^35, so that the significand with its top bit set, divided by
 // 5^k, leaves a quotient of at least 29 bits, and the remainder tells whether
 // anything is left below it.
+//
+// The quotient is the top half of the normalized significand n times
+// r = ceil(2^128 / 5^k): n × r / 2^128 exceeds n / 5^k by less than 2^-64,
+// while the fraction of n / 5^k is at most 1 - 5^-k, short of the next whole
+// number by far more; so its floor is the exact quotient, without a division.
 inline float quotient_to_float(bool negative, std::uint64_t significand, int k) {
-  static constexpr std::array<std::uint64_t, 16> powers_of_five = [] {
-    std::array<std::uint64_t, 16> table{};
+  __extension__ typedef unsigned __int128 Wide;
+  struct Reciprocal {
+    std::uint64_t power_of_five;
+    std::uint64_t high;
+    std::uint64_t low;
+  };
+  static constexpr std::array<Reciprocal, 16> reciprocals = [] {
+    std::array<Reciprocal, 16> table{};
     std::uint64_t power = 1;
-    for (std::uint64_t& entry : table) {
-      entry = power;
+    for (Reciprocal& entry : table) {
+      // For 5^0 the entry is unused: the quotient is the significand itself.
+      const Wide reciprocal = power == 1 ? 0 : ~Wide{0} / power + 1;
+      entry = {power, static_cast<std::uint64_t>(reciprocal >> 64), static_cast<std::uint64_t>(reciprocal)};
       power *= 5;
     }
     return table;
   }();
   const int zeros = std::countl_zero(significand);
-  const std::uint64_t divisor = powers_of_five[static_cast<std::size_t>(k)];
   const std::uint64_t normalized = significand << zeros;
-  const std::uint64_t quotient = normalized / divisor;
-  const std::uint64_t remainder = normalized % divisor;
+  std::uint64_t quotient = normalized;
+  bool inexact = false;
+  if (k != 0) {
+    const Reciprocal& divisor = reciprocals[static_cast<std::size_t>(k)];
+    const Wide low = Wide{normalized} * divisor.low;
+    quotient = static_cast<std::uint64_t>((Wide{normalized} * divisor.high + (low >> 64)) >> 64);
+    inexact = normalized - quotient * divisor.power_of_five != 0;
+  }
   const int quotient_zeros = std::countl_zero(quotient);
-  return round_to_float(negative, quotient << quotient_zeros, -zeros - k - quotient_zeros, remainder != 0);
+  return round_to_float(negative, quotient << quotient_zeros, -zeros - k - quotient_zeros, inexact);
 }
 
 // The float nearest to ±significand × 10^exponent, ties to even, for any

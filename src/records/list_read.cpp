@@ -602,25 +602,141 @@ class ListRead {
   std::string message_;
 };
 
-}  // namespace
+// The line ends and the blanks among the 32 characters at `text`: bit i for
+// text[i] in each.
+struct Marks {
+  std::uint32_t line_ends;
+  std::uint32_t blanks;
+};
 
-ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
+[[gnu::always_inline]] inline Marks marks_of_32(const char* text) {
+#if defined(__SSE2__)
+  const auto marks_of_16 = [](__m128i chars) {
+    const __m128i blank =
+        _mm_or_si128(_mm_cmpeq_epi8(chars, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(chars, _mm_set1_epi8('\t')));
+    return Marks{static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(chars, _mm_set1_epi8('\n')))),
+                 static_cast<std::uint32_t>(_mm_movemask_epi8(blank))};
+  };
+  const Marks low = marks_of_16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text)));
+  const Marks high = marks_of_16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16)));
+  return {low.line_ends | high.line_ends << 16, low.blanks | high.blanks << 16};
+#else
+  Marks found{0, 0};
+  for (std::uint32_t i = 0; i < 32; ++i) {
+    found.line_ends |= std::uint32_t{text[i] == '\n'} << i;
+    found.blanks |= std::uint32_t{is_blank(text[i])} << i;
+  }
+  return found;
+#endif
+}
+
+// A plain value of one to eight characters at `text` (the eight characters
+// from there may be read) into `variable`: an integer of digits alone, or a
+// real of digits with at most one point among them. False, with nothing
+// assigned, for anything else.
+[[gnu::always_inline]] inline bool take_eight(const char* text, std::size_t length, const Variable& variable) {
+  std::uint64_t word = 0;
+  std::memcpy(&word, text, 8);
+  // The value's characters moved up to the top, leading zeros below them.
+  std::uint64_t values = (word ^ every_byte('0')) << (8 * (8 - length));
+  const std::uint64_t others = no_digits(values);
+  if (variable.is_integer()) {
+    if (others != 0) return false;
+    variable.set(static_cast<std::int32_t>(number_of(values)));  // eight digits always fit
+    return true;
+  }
+  int fraction_digits = 0;
+  if (others != 0) {
+    fraction_digits = remove_point(values, others);
+    if (fraction_digits < 0 || length < 2) return false;
+  }
+  const std::uint64_t number = number_of(values);
+  // An exact float divided by an exact power of ten (1 without a point)
+  // rounds the quotient once.
+  variable.set(number < std::uint64_t{1} << 24
+                   ? static_cast<float>(static_cast<std::uint32_t>(number)) /
+                         float_powers_of_ten[static_cast<std::size_t>(fraction_digits)]
+                   : quotient_to_float(false, number, fraction_digits));
+  return true;
+}
+
+// One read statement whose record lies whole among the first 64 bytes of the
+// stream's read block and begins with a plain value for each variable,
+// separated by blanks: nearly every statement of a run, taken here without
+// the setup of a general read. False, with the stream as it was, for any
+// other; the variables given values by then are given the same ones again by
+// the general read, which goes over the same values first.
+bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
+  const std::string_view block = stream.unread_block();
+  if (block.empty()) return false;
+  const char* const text = block.data();
+  const Marks first = marks_of_32(text);
+  std::uint64_t line_ends = first.line_ends;
+  std::uint64_t blanks = first.blanks;
+  if (line_ends == 0) {
+    const Marks second = marks_of_32(text + 32);
+    line_ends = std::uint64_t{second.line_ends} << 32;
+    blanks |= std::uint64_t{second.blanks} << 32;
+    if (line_ends == 0) return false;
+  }
+  const std::size_t line_end = lowest_bit(line_ends);
+  if (line_end >= block.size()) return false;
+  std::size_t length = line_end;
+  if (length != 0 && text[length - 1] == '\r') --length;
+
+  const std::uint64_t in_values = ~blanks & ((std::uint64_t{1} << length) - 1);
+  std::uint64_t firsts = in_values & ~(in_values << 1);
+  std::uint64_t lasts = in_values & ~(in_values >> 1);
+  for (const Variable& variable : variables) {
+    if (firsts == 0) return false;
+    const std::size_t start = lowest_bit(firsts);
+    const std::size_t size = lowest_bit(lasts) + 1 - start;
+    const bool taken = size <= 8 ? take_eight(text + start, size, variable) : take_short(text, start, size, variable);
+    // A signed value, or a long one, is taken the way a general read takes it.
+    if (!taken && !take_token(text + start, text + start + size, text, text + length, variable)) return false;
+    firsts &= firsts - 1;
+    lasts &= lasts - 1;
+  }
+  stream.pass_over(line_end + 1);
+  return true;
+}
+
+// The general reads, for the statements that take_plain_record leaves.
+
+[[gnu::noinline]] ListReadResult read_list_status_in_full(Stream& stream, int statement,
+                                                          std::span<const Variable> variables) {
   ListRead read(stream, statement, variables);
   const int status = read.run();
   return {status, read.filled(), std::move(read.message())};
 }
 
-void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
+[[gnu::noinline]] void read_list_in_full(Stream& stream, int statement, std::span<const Variable> variables) {
   ListRead read(stream, statement, variables);
   if (read.run() != 0) stream.fail(statement, read.message());
 }
 
-bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
+[[gnu::noinline]] bool read_list_until_end_in_full(Stream& stream, int statement,
+                                                   std::span<const Variable> variables) {
   ListRead read(stream, statement, variables);
   const int status = read.run();
   if (status == 0) return true;
   if (status == status_end_of_file && read.filled() == 0) return false;
   stream.fail(statement, read.message());
+}
+
+}  // namespace
+
+ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
+  if (take_plain_record(stream, variables)) return {0, variables.size(), {}};
+  return read_list_status_in_full(stream, statement, variables);
+}
+
+void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
+  if (!take_plain_record(stream, variables)) read_list_in_full(stream, statement, variables);
+}
+
+bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
+  return take_plain_record(stream, variables) || read_list_until_end_in_full(stream, statement, variables);
 }
 
 }  // namespace tamvek

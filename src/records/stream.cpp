@@ -19,8 +19,10 @@ constexpr std::size_t output_buffer_size = 8192;
 constexpr std::size_t input_block_size = 128 * 1024;
 
 // Bytes kept in the read buffer after the room that reads fill, so that the
-// search for the end of a record may look at whole blocks of 32 bytes.
-constexpr std::size_t scan_slack = 32;
+// search for the end of a record may look at whole blocks of 32 bytes, and a
+// read statement at the first 64 bytes of what is left.
+constexpr std::size_t scan_slack = Stream::read_slack;
+static_assert(scan_slack >= 32);
 
 // The first LF in [from, to), or nullptr; the scan_slack bytes after `to` may
 // be read. Records are short: the first block of 32 bytes usually has it.

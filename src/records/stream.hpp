@@ -65,6 +65,27 @@ class Stream {
     return true;
   }
 
+  // Bytes after the unread ones that may be read too (what they hold means
+  // nothing): a read may look at whole blocks of the text.
+  static constexpr std::size_t read_slack = 64;
+
+  // For a read statement that takes its record straight from the read block:
+  // the bytes of the block not yet read, when the statement would start at
+  // the next record there; empty when it would start elsewhere (a kept rest,
+  // a stream not yet reading, the end of the file), and the statement then
+  // goes through next_record. What follows a record's LF in it may be a
+  // partial record.
+  std::string_view unread_block() const {
+    if (has_rest_) return {};
+    return {in_.data() + in_begin_, in_end_ - in_begin_};
+  }
+  // Passes over the first `size` bytes of unread_block(), whole records with
+  // their LFs, as next_record would have.
+  void pass_over(std::size_t size) {
+    in_begin_ += size;
+    scanned_ = 0;
+  }
+
   void rewind(int statement);
   // Writes out what is buffered; the stream stays attached.
   void flush(int statement);

@@ -325,5 +325,33 @@ TEST(DecimalToFloat, LongProductsJustAboveATie) {
   EXPECT_GT(cases, 1000);
 }
 
+// The quotients by powers of ten up to 10^15 are taken without a division:
+// significands that 5^k divides exactly, and those a unit above and below,
+// where the remainder is largest, at every width, read as the C library
+// reads them.
+TEST(DecimalToFloat, QuotientsByShortPowersOfTenAtTheirRemainders) {
+  std::mt19937_64 random(2718);
+  std::uint64_t power_of_five = 1;
+  for (int k = 0; k <= 15; ++k, power_of_five *= 5) {
+    SCOPED_TRACE(k);
+    for (int i = 0; i < 4000; ++i) {
+      const int bits = 1 + i % 64;
+      std::uint64_t base = (random() >> (64 - bits)) | std::uint64_t{1} << (bits - 1);
+      base -= base % power_of_five;
+      for (const std::uint64_t significand : {base - 1, base, base + 1, base + power_of_five - 1}) {
+        if (significand == 0) continue;
+        const std::string text = decimal_text(significand, -k);
+        SCOPED_TRACE(text);
+        const std::uint32_t expected = bits_of(std::strtof(text.c_str(), nullptr));
+        ASSERT_EQ(bits_of(quotient_to_float(false, significand, k)), expected);
+        ASSERT_EQ(bits_of(quotient_to_float(true, significand, k)), expected | 0x8000'0000u);
+      }
+    }
+  }
+  EXPECT_EQ(bits_of(quotient_to_float(false, 18446744073709551615u, 15)),
+            bits_of(std::strtof("18446744073709551615e-15", nullptr)));
+  EXPECT_EQ(bits_of(quotient_to_float(false, 1, 15)), bits_of(1e-15f));
+}
+
 }  // namespace
 }  // namespace tamvek

@@ -374,6 +374,37 @@ TEST_F(ListReadTest, AStreamOpenForWritingOnlyCannotBeRead) {
   EXPECT_THROW(read_list(stream, statement, {value}), RunEnd);
 }
 
+// Statements that take whole records from the read block start where the
+// file stands: again at the first record after REWIND, past the end after
+// the last one, and at the end of what a write left.
+TEST_F(ListReadTest, ReadsAfterRewindAndWrite) {
+  Stream& stream = file("1 2.5\n3 4.5\n");
+  std::int32_t integer = 0;
+  float real = 0;
+  ASSERT_EQ(read_list_status(stream, statement, {integer, real}).status, 0);
+  EXPECT_EQ(integer, 1);
+  ASSERT_EQ(read_list_status(stream, statement, {integer, real}).status, 0);
+  EXPECT_EQ(integer, 3);
+  EXPECT_EQ(real, 4.5f);
+  EXPECT_EQ(read_list_status(stream, statement, {integer, real}).status, -1);
+  EXPECT_EQ(read_list_status(stream, statement, {integer, real}).status, 5001);
+
+  io_->rewind(statement, unit);
+  ASSERT_EQ(read_list_status(stream, statement, {integer, real}).status, 0);
+  EXPECT_EQ(integer, 1);
+  EXPECT_EQ(real, 2.5f);
+  // A write after the first record cuts the file off there.
+  stream.write_statement(statement, "5 6.5\r\n");
+  EXPECT_EQ(read_list_status(stream, statement, {integer, real}).status, -1);
+  io_->rewind(statement, unit);
+  ASSERT_EQ(read_list_status(stream, statement, {integer, real}).status, 0);
+  EXPECT_EQ(integer, 1);
+  ASSERT_EQ(read_list_status(stream, statement, {integer, real}).status, 0);
+  EXPECT_EQ(integer, 5);
+  EXPECT_EQ(real, 6.5f);
+  EXPECT_EQ(read_list_status(stream, statement, {integer, real}).status, -1);
+}
+
 // Random numbers of every length, short ones and long ones, with and without a
 // point or an exponent, read as the C library's correctly rounded conversion
 // and integer parsing read them.
