@@ -448,6 +448,42 @@ TEST_F(ListReadTest, RandomNumbersReadExactly) {
   }
 }
 
+// Integers of one to eight digits and reals of up to sixteen characters, the
+// point at every place among them or absent, each between integers in a
+// record of its own: read as the C library reads them.
+TEST_F(ListReadTest, ShortValuesWithThePointAtEveryPlace) {
+  std::mt19937 random(31);
+  std::string bytes;
+  std::vector<std::string> integers, reals;
+  for (std::size_t length = 1; length <= 16; ++length) {
+    for (std::size_t point = 0; point <= length; ++point) {
+      for (int round = 0; round < 20; ++round) {
+        std::string real;
+        for (std::size_t k = 0; k < length; ++k)
+          real += k == point ? '.' : static_cast<char>('0' + random() % 10);
+        if (real == ".") real = "5";
+        std::string integer;
+        for (std::size_t k = 0, digits = 1 + random() % 8; k < digits; ++k)
+          integer += static_cast<char>('0' + random() % 10);
+        integers.push_back(integer);
+        reals.push_back(real);
+        bytes += integer + " " + real + " " + integer + "\n";
+      }
+    }
+  }
+  Stream& stream = file(bytes);
+  for (std::size_t i = 0; i < reals.size(); ++i) {
+    SCOPED_TRACE(integers[i] + " " + reals[i]);
+    std::int32_t first = 0, last = 0;
+    float real = 0;
+    ASSERT_EQ(read_list_status(stream, statement, {first, real, last}).status, 0);
+    EXPECT_EQ(first, std::stoll(integers[i]));
+    EXPECT_EQ(last, first);
+    EXPECT_EQ(std::bit_cast<std::uint32_t>(real), std::bit_cast<std::uint32_t>(std::strtof(reals[i].c_str(), nullptr)));
+  }
+  EXPECT_EQ(read_list_status(stream, statement, {}).status, -1);
+}
+
 // What a read statement did: its result, the variables after it, and what the
 // following read gets.
 std::string outcome(Stream& stream, std::string_view types) {
