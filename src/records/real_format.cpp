@@ -263,6 +263,11 @@ char* format_list_real(float value, char* out) {
 }
 
 char* format_f61(float value, char* out) {
+  // Most cells of an array hold a plain zero.
+  if (std::bit_cast<std::uint32_t>(value) == 0) {
+    std::memcpy(out, "   0.0", f61_width);
+    return out + f61_width;
+  }
   std::memset(out, ' ', f61_width);
   const FloatParts parts = split(value);
   if (parts.non_finite) {
