@@ -187,7 +187,7 @@ void write_fixed_form(const FloatParts& parts, float magnitude, char* out) {
 
 // Exponent form d.ddddddddE+xx, right-justified in the blanked field.
 void write_exponent_form(const FloatParts& parts, char* out) {
-  const int e2 = parts.exp2 + std::bit_width(parts.mant) - 1;  // 2^e2 <= m < 2^(e2+1)
+  const int e2 = parts.exp2 + static_cast<int>(std::bit_width(parts.mant)) - 1;  // 2^e2 <= m < 2^(e2+1)
   // floor(e2 * log10(2)), exact for |e2| < 1650; the decimal exponent of the
   // value is this or one more, which the scaled result tells apart.
   int dec = (e2 * 78913) >> 18;

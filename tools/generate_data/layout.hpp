@@ -75,8 +75,8 @@ inline Layout place_grid(const Options& options, Random& random) {
   if (!options.full_survey) {
     layout.rng_count = detail::townships_to_hold(width, range_count);
     layout.twp_count = detail::townships_to_hold(height, township_count);
-    layout.rng_first = 1 + static_cast<int>(random.below(range_count - layout.rng_count + 1));
-    layout.twp_first = 1 + static_cast<int>(random.below(township_count - layout.twp_count + 1));
+    layout.rng_first = 1 + static_cast<int>(random.below(static_cast<std::uint64_t>(range_count - layout.rng_count + 1)));
+    layout.twp_first = 1 + static_cast<int>(random.below(static_cast<std::uint64_t>(township_count - layout.twp_count + 1)));
   }
   const std::int64_t block_west_feet =
       survey_west_feet + std::int64_t{layout.rng_first - 1} * township_feet;
