@@ -637,14 +637,6 @@ struct Marks {
 [[gnu::always_inline]] inline bool take_eight(const char* text, std::size_t length, const Variable& variable) {
   std::uint64_t word = 0;
   std::memcpy(&word, text, 8);
-  if (variable.is_integer() && length <= 4) {
-    // Four digits at most, the usual integer: half a word is enough.
-    const std::uint32_t four = (static_cast<std::uint32_t>(word) ^ 0x3030'3030u) << (8 * (4 - length));
-    if ((((four + 0x7676'7676u) | four) & 0x8080'8080u) != 0) return false;
-    const std::uint32_t pairs = (four * (10 * 0x100 + 1)) >> 8 & 0x00FF'00FFu;
-    variable.set(static_cast<std::int32_t>((pairs * (100 * 0x1'0000 + 1)) >> 16));
-    return true;
-  }
   // The value's characters moved up to the top, leading zeros below them.
   std::uint64_t values = (word ^ every_byte('0')) << (8 * (8 - length));
   const std::uint64_t others = no_digits(values);
@@ -697,7 +689,7 @@ struct Marks {
   if (number < std::uint64_t{1} << 24 && fraction_digits <= 10) {
     value = static_cast<float>(static_cast<std::uint32_t>(number)) /
             float_powers_of_ten[static_cast<std::size_t>(fraction_digits)];
-  } else if (number != 0) {
+  } else if (number != 0 && !whole_and_fraction_to_float(number, fraction_digits, value)) {
     value = quotient_to_float(false, number, fraction_digits);
   }
   variable.set(value);
@@ -710,7 +702,7 @@ struct Marks {
 // the setup of a general read. False, with the stream as it was, for any
 // other; the variables given values by then are given the same ones again by
 // the general read, which goes over the same values first.
-bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
+[[gnu::always_inline]] inline bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
   const std::string_view block = stream.unread_block();
   if (block.empty()) return false;
   const char* const text = block.data();
@@ -733,15 +725,28 @@ bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
   std::uint64_t lasts = in_values & ~(in_values >> 1);
   for (const Variable& variable : variables) {
     if (firsts == 0) return false;
-    const std::size_t start = lowest_bit(firsts);
-    const std::size_t size = lowest_bit(lasts) + 1 - start;
-    const bool taken = size <= 8                               ? take_eight(text + start, size, variable)
-                       : size <= 16 && !variable.is_integer() ? take_sixteen(text + start, size, variable)
-                                                              : false;
-    // A signed value, or a long one, is taken the way a general read takes it.
-    if (!taken && !take_token(text + start, text + start + size, text, text + length, variable)) return false;
+    const std::size_t start = static_cast<std::size_t>(__builtin_ctzll(firsts));
+    const std::size_t size = static_cast<std::size_t>(__builtin_ctzll(lasts)) + 1 - start;
     firsts &= firsts - 1;
     lasts &= lasts - 1;
+    const char* const value = text + start;
+    if (variable.is_integer() && size <= 4) [[likely]] {
+      // The usual integer, the commonest value of all, kept on a straight
+      // path: half a word, its characters moved up to the top.
+      std::uint32_t four = 0;
+      std::memcpy(&four, value, 4);
+      four = (four ^ 0x3030'3030u) << (8 * (4 - size));
+      if ((((four + 0x7676'7676u) | four) & 0x8080'8080u) == 0) [[likely]] {
+        const std::uint32_t pairs = (four * (10 * 0x100 + 1)) >> 8 & 0x00FF'00FFu;
+        variable.set(static_cast<std::int32_t>((pairs * (100 * 0x1'0000 + 1)) >> 16));
+        continue;
+      }
+    } else if (size <= 8 ? take_eight(value, size, variable)
+                         : size <= 16 && !variable.is_integer() && take_sixteen(value, size, variable)) {
+      continue;
+    }
+    // A signed value, or a long one, is taken the way a general read takes it.
+    if (!take_token(value, value + size, text, text + length, variable)) return false;
   }
   stream.pass_over(line_end + 1);
   return true;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace tamvek {
 namespace {
@@ -351,6 +353,47 @@ TEST(DecimalToFloat, QuotientsByShortPowersOfTenAtTheirRemainders) {
   EXPECT_EQ(bits_of(quotient_to_float(false, 18446744073709551615u, 15)),
             bits_of(std::strtof("18446744073709551615e-15", nullptr)));
   EXPECT_EQ(bits_of(quotient_to_float(false, 1, 15)), bits_of(1e-15f));
+}
+
+// Quotients by 10^k (k from 1 to 4) of numbers below 2^32 taken as a whole
+// part and a fraction: at remainders 0, 1, a half and 10^k - 1, at random
+// remainders, and at the ends of the whole parts taken (10^k and 2^24 - 1),
+// read as the C library reads them; the others are refused.
+TEST(DecimalToFloat, WholePartsAndFractions) {
+  std::mt19937_64 random(1414);
+  std::uint64_t power = 1;
+  for (int k = 1; k <= 4; ++k) {
+    power *= 10;
+    SCOPED_TRACE(k);
+    const std::uint64_t largest_whole = std::min<std::uint64_t>((std::uint64_t{1} << 24) - 1,
+                                                                ((std::uint64_t{1} << 32) - 1) / power);
+    std::vector<std::uint64_t> wholes = {power, power + 1, largest_whole, largest_whole - 1};
+    for (int i = 0; i < 3000; ++i) wholes.push_back(power + random() % (largest_whole - power + 1));
+    for (const std::uint64_t whole : wholes) {
+      for (const std::uint64_t remainder : {std::uint64_t{0}, std::uint64_t{1}, power / 2, power - 1,
+                                            static_cast<std::uint64_t>(random() % power)}) {
+        const std::uint64_t n = whole * power + remainder;
+        if (n >= std::uint64_t{1} << 32) continue;
+        const std::string text = decimal_text(n, -k);
+        SCOPED_TRACE(text);
+        float value = 0;
+        ASSERT_TRUE(whole_and_fraction_to_float(n, k, value));
+        ASSERT_EQ(bits_of(value), bits_of(std::strtof(text.c_str(), nullptr)));
+      }
+    }
+    float untouched = 3.0f;
+    EXPECT_FALSE(whole_and_fraction_to_float(power * power - 1, k, untouched));  // whole part below 10^k
+    EXPECT_FALSE(whole_and_fraction_to_float(1, k, untouched));
+    if (power << 24 < std::uint64_t{1} << 32) {
+      EXPECT_FALSE(whole_and_fraction_to_float(power << 24, k, untouched));  // whole part 2^24
+    }
+    EXPECT_FALSE(whole_and_fraction_to_float(std::uint64_t{1} << 32, k, untouched));
+    EXPECT_EQ(untouched, 3.0f);
+  }
+  float untouched = 3.0f;
+  EXPECT_FALSE(whole_and_fraction_to_float(123456789, 0, untouched));
+  EXPECT_FALSE(whole_and_fraction_to_float(4294967295u, 5, untouched));
+  EXPECT_EQ(untouched, 3.0f);
 }
 
 }  // namespace

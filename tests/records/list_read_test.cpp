@@ -569,6 +569,41 @@ TEST_F(ListReadTest, PlainValuesReadAlikeWhateverTheSeparators) {
   }
 }
 
+// Every text of one to four characters built from digits, signs, a point, an
+// exponent letter and a slash, as an integer at the start, in the middle and
+// at the end of a blank-separated record that follows another one (so that
+// it is read straight from the read block): read as the same text between
+// commas is read, and a digit string as its number.
+TEST_F(ListReadTest, ShortIntegersOfEveryShape) {
+  const auto second_record = [&](const std::string& record) {
+    Stream& stream = file("5\n" + record + "\n99\n");
+    Variables first("i");
+    EXPECT_EQ(read_list_status(stream, statement, first.list).status, 0);
+    return outcome(stream, "iii");
+  };
+  const std::string alphabet = "079+-.e/";
+  std::vector<std::string> texts;
+  for (std::size_t length = 1; length <= 4; ++length) {
+    std::size_t combinations = 1;
+    for (std::size_t k = 0; k < length; ++k) combinations *= alphabet.size();
+    for (std::size_t code = 0; code < combinations; ++code) {
+      std::string text;
+      for (std::size_t rest = code, k = 0; k < length; ++k, rest /= alphabet.size())
+        text += alphabet[rest % alphabet.size()];
+      texts.push_back(text);
+    }
+  }
+  for (const std::string& text : texts) {
+    SCOPED_TRACE("integer \"" + text + "\"");
+    EXPECT_EQ(second_record(text + " 12 3"), second_record(text + ",12,3"));
+    EXPECT_EQ(second_record("1 " + text + " 3"), second_record("1," + text + ",3"));
+    EXPECT_EQ(second_record("1 2 " + text), second_record("1,2," + text));
+    if (text.find_first_not_of("0123456789") == std::string::npos) {
+      EXPECT_EQ(second_record("4321 " + text + " 3"), "0 3 [] 4321 " + std::to_string(std::stoi(text)) + " 3 / 99");
+    }
+  }
+}
+
 // Records of every length around the steps in which a record is swept:
 // values at its very start and end, of one to twenty characters, with blanks
 // and tabs before, between and after them.
