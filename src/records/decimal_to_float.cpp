@@ -148,7 +148,7 @@ class BigNumber {
 
   int bit_length() const {
     if (size_ == 0) return 0;
-    return static_cast<int>(32 * (size_ - 1)) + std::bit_width(limbs_[size_ - 1]);
+    return static_cast<int>(32 * (size_ - 1)) + static_cast<int>(std::bit_width(limbs_[size_ - 1]));
   }
 
   friend int compare(const BigNumber& a, const BigNumber& b) {
