@@ -198,6 +198,41 @@ inline std::uint64_t blank_positions(const char* text, std::size_t length) {
   return static_cast<int>(7 - point);
 }
 
+// The number written by a head and a tail word of digit values (the head's
+// characters moved up to its top) with at most one decimal point among them,
+// and the count of digits after the point. False for anything else.
+[[gnu::always_inline]] inline bool head_and_tail_number(std::uint64_t head, std::uint64_t tail,
+                                                        std::uint64_t& number, int& fraction_digits) {
+  const std::uint64_t head_others = no_digits(head);
+  const std::uint64_t tail_others = no_digits(tail);
+  std::size_t tail_digits = 8;
+  fraction_digits = 0;
+  if (tail_others != 0) {
+    fraction_digits = remove_point(tail, tail_others);
+    if (fraction_digits < 0 || head_others != 0) return false;
+    tail_digits = 7;
+  } else if (head_others != 0) {
+    fraction_digits = remove_point(head, head_others);
+    if (fraction_digits < 0) return false;
+    fraction_digits += 8;
+  }
+  number = number_of(head) * powers_of_ten[tail_digits] + number_of(tail);
+  return true;
+}
+
+// The float nearest to number / 10^fraction_digits, for a plain real.
+[[gnu::always_inline]] inline float plain_real(std::uint64_t number, int fraction_digits) {
+  float value = 0;
+  if (number < std::uint64_t{1} << 24 && fraction_digits <= 10) {
+    // An exact float divided by an exact power of ten rounds the quotient once.
+    value = static_cast<float>(static_cast<std::uint32_t>(number)) /
+            float_powers_of_ten[static_cast<std::size_t>(fraction_digits)];
+  } else if (number != 0 && !whole_and_fraction_to_float(number, fraction_digits, value)) {
+    value = quotient_to_float(false, number, fraction_digits);
+  }
+  return value;
+}
+
 // The commonest values of all: integers of up to eight digits, and reals of
 // up to sixteen characters, digits with at most one point among them, at
 // [first, first + length) of a text of at least eight characters. False, with
@@ -245,30 +280,10 @@ inline std::uint64_t blank_positions(const char* text, std::size_t length) {
       if (fraction_digits < 0 || length < 2) return false;
     }
     number = number_of(values);
-  } else {
-    const std::uint64_t head_others = no_digits(values);
-    const std::uint64_t tail_others = no_digits(tail);
-    std::size_t tail_digits = 8;
-    if (tail_others != 0) {
-      fraction_digits = remove_point(tail, tail_others);
-      if (fraction_digits < 0 || head_others != 0) return false;
-      tail_digits = 7;
-    } else if (head_others != 0) {
-      fraction_digits = remove_point(values, head_others);
-      if (fraction_digits < 0) return false;
-      fraction_digits += 8;
-    }
-    number = number_of(values) * powers_of_ten[tail_digits] + number_of(tail);
+  } else if (!head_and_tail_number(values, tail, number, fraction_digits)) {
+    return false;
   }
-  float value = 0;
-  if (number < std::uint64_t{1} << 24 && fraction_digits <= 10) {
-    // An exact float divided by an exact power of ten rounds the quotient once.
-    const float whole = static_cast<float>(static_cast<std::uint32_t>(number));
-    value = fraction_digits == 0 ? whole : whole / float_powers_of_ten[static_cast<std::size_t>(fraction_digits)];
-  } else if (number != 0) {
-    value = quotient_to_float(false, number, fraction_digits);
-  }
-  variable.set(value);
+  variable.set(plain_real(number, fraction_digits));
   return true;
 }
 
@@ -341,28 +356,10 @@ struct Marks {
   std::memcpy(&tail, text + length - 8, 8);
   head = (head ^ every_byte('0')) << (8 * (16 - length));
   tail ^= every_byte('0');
-  const std::uint64_t head_others = no_digits(head);
-  const std::uint64_t tail_others = no_digits(tail);
+  std::uint64_t number = 0;
   int fraction_digits = 0;
-  std::size_t tail_digits = 8;
-  if (tail_others != 0) {
-    fraction_digits = remove_point(tail, tail_others);
-    if (fraction_digits < 0 || head_others != 0) return false;
-    tail_digits = 7;
-  } else if (head_others != 0) {
-    fraction_digits = remove_point(head, head_others);
-    if (fraction_digits < 0) return false;
-    fraction_digits += 8;
-  }
-  const std::uint64_t number = number_of(head) * powers_of_ten[tail_digits] + number_of(tail);
-  float value = 0;
-  if (number < std::uint64_t{1} << 24 && fraction_digits <= 10) {
-    value = static_cast<float>(static_cast<std::uint32_t>(number)) /
-            float_powers_of_ten[static_cast<std::size_t>(fraction_digits)];
-  } else if (number != 0 && !whole_and_fraction_to_float(number, fraction_digits, value)) {
-    value = quotient_to_float(false, number, fraction_digits);
-  }
-  variable.set(value);
+  if (!head_and_tail_number(head, tail, number, fraction_digits)) return false;
+  variable.set(plain_real(number, fraction_digits));
   return true;
 }
 
