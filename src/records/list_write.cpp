@@ -1,33 +1,49 @@
 #include "records/list_write.hpp"
 
+#include <cstring>
+
 #include "records/io.hpp"
 #include "records/real_format.hpp"
 
 namespace tamvek {
+namespace {
+
+constexpr std::size_t list_real_field_width = 16;  // the widest item field
+
+}  // namespace
 
 void append_list_record(std::string& out, std::span<const Item> items) {
-  out += ' ';
+  // Room for the widest form of every item, written in place and cut to size.
+  std::size_t room = 3;  // the leading blank and CR LF
+  for (const Item& item : items)
+    room += 1 + (item.kind() == Item::Kind::text ? item.text().size() : list_real_field_width);
+  const std::size_t start = out.size();
+  out.resize(start + room);
+  char* next = out.data() + start;
+  *next++ = ' ';
   bool previous_text = false;
   bool first = true;
   for (const Item& item : items) {
     const bool text = item.kind() == Item::Kind::text;
-    if (!first && !(text && previous_text)) out += ' ';
+    if (!first && !(text && previous_text)) *next++ = ' ';
     first = false;
     previous_text = text;
-    char field[16];
     switch (item.kind()) {
       case Item::Kind::integer:
-        out.append(field, format_list_integer(item.integer(), field));
+        next = format_list_integer(item.integer(), next);
         break;
       case Item::Kind::real:
-        out.append(field, format_list_real(item.real(), field));
+        next = format_list_real(item.real(), next);
         break;
       case Item::Kind::text:
-        out += item.text();
+        if (!item.text().empty()) std::memcpy(next, item.text().data(), item.text().size());
+        next += item.text().size();
         break;
     }
   }
-  out += "\r\n";
+  *next++ = '\r';
+  *next++ = '\n';
+  out.resize(static_cast<std::size_t>(next - out.data()));
 }
 
 void write_list(Io& io, int unit, int statement, std::initializer_list<Item> items) {

@@ -67,20 +67,37 @@ FloatParts split(float value) {
 
 char digit_char(std::uint32_t d) { return static_cast<char>('0' + d); }
 
+// "00", "01", ..., "99": digits are written two at a time, halving the
+// divisions of the digit loops.
+constexpr std::array<char, 200> digit_pairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+char* put_pair(char* end, std::uint32_t two_digits) {
+  end -= 2;
+  std::memcpy(end, digit_pairs.data() + 2 * two_digits, 2);
+  return end;
+}
+
 // Writes v in decimal (at least one digit) so that it ends just before `end`;
 // returns the position of its first character.
 char* put_digits(char* end, std::uint32_t v) {
-  do {
-    *--end = digit_char(v % 10);
-    v /= 10;
-  } while (v != 0);
+  for (; v >= 100; v /= 100) end = put_pair(end, v % 100);
+  if (v >= 10) return put_pair(end, v);
+  *--end = digit_char(v);
   return end;
 }
 
 // Writes the low `count` decimal digits of v, zero-padded, ending before `end`;
 // leaves in v the digits above them and returns the first position written.
 char* put_digits_padded(char* end, std::uint32_t& v, int count) {
-  for (int i = 0; i < count; ++i) {
+  for (; count >= 2; count -= 2, v /= 100) end = put_pair(end, v % 100);
+  if (count == 1) {
     *--end = digit_char(v % 10);
     v /= 10;
   }
