@@ -3,17 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
-#include <stdlib.h>
 
 #include "records/io.hpp"
 #include "records/list_read.hpp"
 #include "records/run_stop.hpp"
+#include "support/scratch.hpp"
 
 namespace tamvek {
 namespace {
@@ -28,19 +26,10 @@ std::string stop_text(std::string_view message) {
 
 class I2ReadTest : public ::testing::Test {
  protected:
-  I2ReadTest() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tamvek-i2-read-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-    io_ = std::make_unique<Io>(IoSetup{.root = dir_, .workdir = dir_});
-  }
-  ~I2ReadTest() override {
-    io_.reset();
-    std::filesystem::remove_all(dir_);
-  }
+  I2ReadTest() : io_(std::make_unique<Io>(IoSetup{.root = dir_.path(), .workdir = dir_.path()})) {}
 
   Stream& file(std::string_view bytes) {
-    std::ofstream(dir_ + "/grid.txt", std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    dir_.write("grid.txt", bytes);
     io_->open(1, unit, "grid.txt");
     return io_->stream(unit);
   }
@@ -60,7 +49,7 @@ class I2ReadTest : public ::testing::Test {
     return values;
   }
 
-  std::string dir_;
+  testing::ScratchDir dir_;
   std::unique_ptr<Io> io_;
 };
 

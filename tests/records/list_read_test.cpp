@@ -6,19 +6,17 @@
 #include <charconv>
 #include <climits>
 #include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <random>
 #include <string>
 #include <variant>
 #include <vector>
 #include <fcntl.h>
-#include <stdlib.h>
 #include <unistd.h>
 
 #include "records/io.hpp"
 #include "records/run_stop.hpp"
+#include "support/scratch.hpp"
 
 namespace tamvek {
 namespace {
@@ -48,27 +46,18 @@ struct Case {
 
 class ListReadTest : public ::testing::Test {
  protected:
-  ListReadTest() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tamvek-list-read-XXXXXX").string();
-    dir_ = mkdtemp(pattern.data());
-    io_ = std::make_unique<Io>(IoSetup{.root = dir_, .workdir = dir_});
-  }
-  ~ListReadTest() override {
-    io_.reset();
-    std::filesystem::remove_all(dir_);
-  }
+  ListReadTest() : io_(std::make_unique<Io>(IoSetup{.root = dir_.path(), .workdir = dir_.path()})) {}
 
   // The stream of a file that holds `bytes`.
   Stream& file(std::string_view bytes) {
-    std::ofstream(dir_ + "/in.txt", std::ios::binary | std::ios::trunc)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    dir_.write("in.txt", bytes);
     io_->open(1, unit, "in.txt");
     return io_->stream(unit);
   }
 
   void check_cases(const std::vector<Case>& cases);
 
-  std::string dir_;
+  testing::ScratchDir dir_;
   std::unique_ptr<Io> io_;
 };
 
@@ -365,7 +354,7 @@ TEST_F(ListReadTest, ReadingUntilTheEndOfTheFile) {
 
 TEST_F(ListReadTest, AStreamOpenForWritingOnlyCannotBeRead) {
   file("1\n");
-  const int fd = ::open((dir_ + "/in.txt").c_str(), O_WRONLY);
+  const int fd = ::open(dir_.file("in.txt").c_str(), O_WRONLY);
   Stream stream(unit, "in.txt", fd, Access::write_only, true);
   std::int32_t value = 0;
   const ListReadResult result = read_list_status(stream, statement, {value});
