@@ -281,10 +281,9 @@ class ListRead {
       // path: half a word, its characters moved up to the top.
       std::uint32_t four = 0;
       std::memcpy(&four, value, 4);
-      four = (four ^ 0x3030'3030u) << (8 * (4 - size));
-      if ((((four + 0x7676'7676u) | four) & 0x8080'8080u) == 0) [[likely]] {
-        const std::uint32_t pairs = (four * (10 * 0x100 + 1)) >> 8 & 0x00FF'00FFu;
-        variable.set(static_cast<std::int32_t>((pairs * (100 * 0x1'0000 + 1)) >> 16));
+      std::int32_t number = 0;
+      if (four_digit_number((four ^ 0x3030'3030u) << (8 * (4 - size)), number)) [[likely]] {
+        variable.set(number);
         continue;
       }
     } else if (size <= 8 ? take_eight(value, size, variable)

@@ -233,6 +233,15 @@ inline std::uint64_t blank_positions(const char* text, std::size_t length) {
   return value;
 }
 
+// The number written by four digit values, the first in the lowest byte
+// (leading zeros for a shorter one); false when any of them is no digit.
+[[gnu::always_inline]] inline bool four_digit_number(std::uint32_t four, std::int32_t& number) {
+  if ((((four + 0x7676'7676u) | four) & 0x8080'8080u) != 0) return false;
+  const std::uint32_t pairs = (four * (10 * 0x100 + 1)) >> 8 & 0x00FF'00FFu;
+  number = static_cast<std::int32_t>((pairs * (100 * 0x1'0000 + 1)) >> 16);
+  return true;
+}
+
 // The commonest values of all: integers of up to eight digits, and reals of
 // up to sixteen characters, digits with at most one point among them, at
 // [first, first + length) of a text of at least eight characters. False, with
@@ -261,10 +270,9 @@ inline std::uint64_t blank_positions(const char* text, std::size_t length) {
     if (length > 8) return false;
     if (length <= 4) {
       // Four digits at most: the top half of the word is enough.
-      const std::uint32_t four = static_cast<std::uint32_t>(values >> 32);
-      if ((((four + 0x7676'7676u) | four) & 0x8080'8080u) != 0) return false;
-      const std::uint32_t pairs = (four * (10 * 0x100 + 1)) >> 8 & 0x00FF'00FFu;
-      variable.set(static_cast<std::int32_t>((pairs * (100 * 0x1'0000 + 1)) >> 16));
+      std::int32_t number = 0;
+      if (!four_digit_number(static_cast<std::uint32_t>(values >> 32), number)) return false;
+      variable.set(number);
       return true;
     }
     if (no_digits(values) != 0) return false;
