@@ -68,14 +68,10 @@ void Io::open(int statement, int unit, std::string_view name, Use use) {
     if (fd < 0 && errno != ENOENT) first_error = errno;
   }
   if (fd < 0) stop_io(statement, unit, {}, open_failure_message(first_error, formed));
+  auto stream = std::make_unique<Stream>(unit, formed, fd, access, true);
   // A file opened for reading only keeps its records; its first write fails.
-  if (use == Use::write && access != Access::read_only && ftruncate(fd, 0) != 0 &&
-      errno != EINVAL) {
-    const int error = errno;
-    ::close(fd);
-    stop_io(statement, unit, {}, std::strerror(error));
-  }
-  streams_[slot(unit)] = std::make_unique<Stream>(unit, formed, fd, access, true);
+  if (use == Use::write && access != Access::read_only) stream->empty_unless_written(statement);
+  streams_[slot(unit)] = std::move(stream);
 }
 
 Stream& Io::stream(int unit) {

@@ -32,10 +32,11 @@ class Io {
   enum class Use { read, write };
 
   // OPEN: read-write, created empty if missing; read-only and then write-only
-  // when access is refused. A file opened to be written is emptied first, so
-  // that it holds exactly what this run writes into it, nothing at all when the
-  // run writes nothing or stops before its first record; a file opened to be
-  // read is never changed.
+  // when access is refused. OPEN itself changes no file. A file opened to be
+  // written holds exactly what this run writes into it: its first write cuts
+  // off what it held, and if the run writes nothing into it (or stops before
+  // its first record) it is emptied when it is closed. A file opened to be read
+  // is never changed.
   void open(int statement, int unit, std::string_view name, Use use = Use::read);
   void close(int statement, int unit);
   void rewind(int statement, int unit);

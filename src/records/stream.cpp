@@ -187,15 +187,25 @@ void Stream::flush(int statement) {
   write_out(statement, out_.get(), size);
 }
 
+// Emptying at OPEN would cost more: the file system then writes the new
+// contents out at CLOSE, and every run of the same year opens full files.
+bool Stream::needs_emptying() const {
+  return empty_unless_written_ != 0 && last_write_statement_ == 0 &&
+         end_state_ == EndState::not_at_end;
+}
+
 void Stream::close(int statement) {
   flush(statement);
+  if (needs_emptying() && ftruncate(fd_, 0) != 0) fail(statement, std::strerror(errno));
   if (owns_fd_ && fd_ >= 0) {
     const int fd = std::exchange(fd_, -1);
     if (::close(fd) != 0 && errno != EINTR) fail(statement, std::strerror(errno));
   }
 }
 
-void Stream::close_at_end() { close(last_write_statement_); }
+void Stream::close_at_end() {
+  close(last_write_statement_ != 0 ? last_write_statement_ : empty_unless_written_);
+}
 
 void Stream::flush_quietly() noexcept {
   std::size_t done = 0;
@@ -205,6 +215,7 @@ void Stream::flush_quietly() noexcept {
     done += static_cast<std::size_t>(put);
   }
   out_size_ = 0;
+  if (needs_emptying() && ftruncate(fd_, 0) == 0) end_state_ = EndState::at_end;
 }
 
 void Stream::write_out(int statement, const char* data, std::size_t size) {

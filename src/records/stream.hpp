@@ -86,6 +86,11 @@ class Stream {
     scanned_ = 0;
   }
 
+  // Marks a file that the run opened (at statement `open_statement`) to be
+  // written: if no write statement reaches it, closing it empties it, so that
+  // it never keeps an earlier run's records.
+  void empty_unless_written(int open_statement) { empty_unless_written_ = open_statement; }
+
   void rewind(int statement);
   // Writes out what is buffered; the stream stays attached.
   void flush(int statement);
@@ -103,6 +108,7 @@ class Stream {
   void position_for_write(int statement);
   bool refill(int statement);
   std::int64_t file_size(int statement) const;
+  bool needs_emptying() const;
 
   int unit_;
   std::string name_;
@@ -112,6 +118,7 @@ class Stream {
   bool regular_;  // a regular file: buffered and cut off after the first write
   EndState end_state_;
   int last_write_statement_ = 0;
+  int empty_unless_written_ = 0;  // the OPEN statement of a file to empty if unwritten
 
   std::unique_ptr<char[]> out_;  // pending output of a regular file
   std::size_t out_size_ = 0;

@@ -53,8 +53,16 @@ TEST(Streams, TheFirstWriteCutsOffWhatTheFileHeld) {
 TEST(Streams, AFileOpenedToBeWrittenHoldsOnlyWhatThisRunWrites) {
   ScratchIo scratch;
   scratch.dir.write("out/output2010.dat", hundred_records());
+  scratch.dir.write("out/check2010.out", hundred_records());
+  scratch.dir.write("in.txt", "kept\r\n");
   scratch.io().open(213, 14, "out\\output2010.dat", Io::Use::write);
-  EXPECT_EQ(scratch.dir.read("out/output2010.dat"), "");  // also when nothing is ever written
+  scratch.io().open(214, 9, "out\\check2010.out", Io::Use::write);
+  scratch.io().open(1, 11, "in.txt");
+  scratch.io().close(300, 14);  // nothing was ever written into it
+  EXPECT_EQ(scratch.dir.read("out/output2010.dat"), "");
+  EXPECT_TRUE(scratch.io().close_all().empty());  // the end of a run, after a stop too
+  EXPECT_EQ(scratch.dir.read("out/check2010.out"), "");
+  EXPECT_EQ(scratch.dir.read("in.txt"), "kept\r\n");
 
   scratch.dir.write("out/2010.asw", "old\r\n");
   chmod(scratch.dir.file("out/2010.asw").c_str(), 0444);
