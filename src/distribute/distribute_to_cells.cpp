@@ -54,14 +54,16 @@ void distribute_to_cells(Run& run) {
   const RunFile acreage = authorized_acreage_file(run.cyear);
   Stream& stream = run.io.stream(acreage.unit);
   const Grid& grid = run.grid;
+  const CellAxis columns(grid.gdx);
+  const CellAxis rows(grid.gdy);
   while (read_list_until_end(stream, read_statement,
                              {run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres})) {
     const TractCoordinates::Point& tract =
         run.tracts.point(locate_statement, run.twp, run.rng, run.sec, run.tract);
     const float dx = tract.x - grid.xg0;
     const float dy = grid.ytop - tract.y;
-    const std::int32_t icol = cell_index(dx, grid.gdx);
-    const std::int32_t irow = cell_index(dy, grid.gdy);
+    const std::int32_t icol = columns.index(dx);
+    const std::int32_t irow = rows.index(dy);
     const float authorized = run.authtot.at(share_statement, run.grp);
     const float frac = run.tacres / authorized;
     // A group without positive authorized acres places nothing: its return and
