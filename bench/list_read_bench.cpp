@@ -11,6 +11,7 @@
 #include "records/i2_read.hpp"
 #include "records/io.hpp"
 #include "records/list_read.hpp"
+#include "records/plain_record.hpp"
 
 namespace {
 
@@ -137,7 +138,7 @@ void list_read_records(benchmark::State& state) {
     Stream& stream = io.stream(21);
     std::int32_t group = 0, township = 0, range = 0, section = 0, tract = 0;
     float acres = 0;
-    while (read_list_until_end(stream, 2, {group, township, range, section, tract, acres}))
+    while (read_list_until_end(stream, 2, group, township, range, section, tract, acres))
       checksum += group + tract + static_cast<std::int32_t>(acres);
   }
   benchmark::DoNotOptimize(checksum);
@@ -154,7 +155,7 @@ void list_read_coordinates(benchmark::State& state) {
     Stream& stream = io.stream(22);
     std::int32_t township = 0, range = 0, section = 0, tract = 0;
     float x = 0, y = 0;
-    while (read_list_until_end(stream, 4, {township, range, section, tract, x, y}))
+    while (read_list_until_end(stream, 4, township, range, section, tract, x, y))
       checksum += tract + static_cast<std::int32_t>(x) + static_cast<std::int32_t>(y);
   }
   benchmark::DoNotOptimize(checksum);
@@ -171,7 +172,7 @@ void list_read_diversions(benchmark::State& state) {
     Stream& stream = io.stream(23);
     std::int32_t group = 0, type = 0;
     float point = 0, amount = 0, acres = 0;
-    while (read_list_until_end(stream, 5, {group, point, amount, acres, type}))
+    while (read_list_until_end(stream, 5, group, point, amount, acres, type))
       checksum += group + type + static_cast<std::int32_t>(point + amount + acres);
   }
   benchmark::DoNotOptimize(checksum);

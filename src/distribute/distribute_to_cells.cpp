@@ -4,8 +4,8 @@
 
 #include "distribute/cell_index.hpp"
 #include "records/extended.hpp"
-#include "records/list_read.hpp"
 #include "records/list_write.hpp"
+#include "records/plain_record.hpp"
 #include "run/file_names.hpp"
 #include "run/run_state.hpp"
 
@@ -56,8 +56,7 @@ void distribute_to_cells(Run& run) {
   const Grid& grid = run.grid;
   const CellAxis columns(grid.gdx);
   const CellAxis rows(grid.gdy);
-  while (read_list_until_end(stream, read_statement,
-                             {run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres})) {
+  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres)) {
     const TractCoordinates::Point& tract =
         run.tracts.point(locate_statement, run.twp, run.rng, run.sec, run.tract);
     const float dx = tract.x - grid.xg0;

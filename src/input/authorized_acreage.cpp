@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "records/list_read.hpp"
 #include "records/list_write.hpp"
 #include "records/pause.hpp"
+#include "records/plain_record.hpp"
 #include "run/file_names.hpp"
 #include "run/run_state.hpp"
 
@@ -57,8 +57,7 @@ void read_authorized_acreage(Run& run) {
   open_run_file(run.io, file);
   Stream& stream = run.io.stream(file.unit);
   run.sumauth = 0;
-  while (read_list_until_end(stream, read_statement,
-                             {run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres})) {
+  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres)) {
     run.maxgrp = std::max(run.maxgrp, run.grp);
     if (run.grp >= 1 && run.grp <= n_groups) {
       float& total = run.authtot.at(add_statement, run.grp);

@@ -1,8 +1,8 @@
 #include "input/diversions.hpp"
 
 #include "records/extended.hpp"
-#include "records/list_read.hpp"
 #include "records/list_write.hpp"
+#include "records/plain_record.hpp"
 #include "run/file_names.hpp"
 #include "run/run_state.hpp"
 
@@ -36,7 +36,7 @@ void read_diversions(Run& run) {
   float diversion = 0;
   float acloc = 0;
   std::int32_t isystype = 0;
-  while (read_list_until_end(stream, read_statement, {run.grp, pdiv, diversion, acloc, isystype})) {
+  while (read_list_until_end(stream, read_statement, run.grp, pdiv, diversion, acloc, isystype)) {
     run.sumdiversion = run.sumdiversion + diversion;
     // From here on the code counted from 0 is the factor's index counted from 1;
     // a field left unset keeps the previous index and is raised once more.

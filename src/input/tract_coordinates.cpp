@@ -1,7 +1,7 @@
 #include "input/tract_coordinates.hpp"
 
-#include "records/list_read.hpp"
 #include "records/list_write.hpp"
+#include "records/plain_record.hpp"
 #include "run/file_names.hpp"
 #include "run/run_state.hpp"
 
@@ -24,8 +24,7 @@ void read_tract_coordinates(Run& run) {
   Stream& stream = run.io.stream(file.unit);
   float x = 0;
   float y = 0;
-  while (read_list_until_end(stream, read_statement,
-                             {run.twp, run.rng, run.sec, run.tract, x, y})) {
+  while (read_list_until_end(stream, read_statement, run.twp, run.rng, run.sec, run.tract, x, y)) {
     run.tracts.xcoord(store_x_statement, run.twp, run.rng, run.sec, run.tract) = x;
     run.tracts.ycoord(store_y_statement, run.twp, run.rng, run.sec, run.tract) = y;
   }

@@ -10,6 +10,7 @@
 
 #include "records/decimal_to_float.hpp"
 #include "records/list_values.hpp"
+#include "records/plain_record.hpp"
 #include "records/plain_values.hpp"
 
 namespace tamvek {
@@ -242,58 +243,18 @@ class ListRead {
   std::string message_;
 };
 
-// One read statement whose record lies whole among the first 64 bytes of the
-// stream's read block and begins with a plain value for each variable,
-// separated by blanks: nearly every statement of a run, taken here without
-// the setup of a general read. False, with the stream as it was, for any
-// other; the variables given values by then are given the same ones again by
-// the general read, which goes over the same values first.
-[[gnu::always_inline]] inline bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
-  const std::string_view block = stream.unread_block();
-  if (block.empty()) return false;
-  const char* const text = block.data();
-  const Marks first = marks_of_32(text);
-  std::uint64_t line_ends = first.line_ends;
-  std::uint64_t blanks = first.blanks;
-  if (line_ends == 0) {
-    const Marks second = marks_of_32(text + 32);
-    line_ends = std::uint64_t{second.line_ends} << 32;
-    blanks |= std::uint64_t{second.blanks} << 32;
-    if (line_ends == 0) return false;
-  }
-  const std::size_t line_end = lowest_bit(line_ends);
-  if (line_end >= block.size()) return false;
-  std::size_t length = line_end;
-  if (length != 0 && text[length - 1] == '\r') --length;
+// A statement's plain record (see take_plain_record of the typed reads), for
+// variables whose types are looked up one by one.
+[[gnu::always_inline]] inline bool take_plain(PlainFields& fields, const Variable& variable) {
+  return variable.is_integer() ? take_plain(fields, variable.integer()) : take_plain(fields, variable.real());
+}
 
-  const std::uint64_t in_values = ~blanks & ((std::uint64_t{1} << length) - 1);
-  std::uint64_t firsts = in_values & ~(in_values << 1);
-  std::uint64_t lasts = in_values & ~(in_values >> 1);
-  for (const Variable& variable : variables) {
-    if (firsts == 0) return false;
-    const std::size_t start = static_cast<std::size_t>(__builtin_ctzll(firsts));
-    const std::size_t size = static_cast<std::size_t>(__builtin_ctzll(lasts)) + 1 - start;
-    firsts &= firsts - 1;
-    lasts &= lasts - 1;
-    const char* const value = text + start;
-    if (variable.is_integer() && size <= 4) [[likely]] {
-      // The usual integer, the commonest value of all, kept on a straight
-      // path: half a word, its characters moved up to the top.
-      std::uint32_t four = 0;
-      std::memcpy(&four, value, 4);
-      std::int32_t number = 0;
-      if (four_digit_number((four ^ 0x3030'3030u) << (8 * (4 - size)), number)) [[likely]] {
-        variable.set(number);
-        continue;
-      }
-    } else if (size <= 8 ? take_eight(value, size, variable)
-                         : size <= 16 && !variable.is_integer() && take_sixteen(value, size, variable)) {
-      continue;
-    }
-    // A signed value, or a long one, is taken the way a general read takes it.
-    if (!take_token(value, value + size, text, text + length, variable)) return false;
-  }
-  stream.pass_over(line_end + 1);
+[[gnu::always_inline]] inline bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
+  PlainFields fields{};
+  if (!front_record(stream, fields)) return false;
+  for (const Variable& variable : variables)
+    if (!take_plain(fields, variable)) return false;
+  stream.pass_over(fields.line_end + 1);
   return true;
 }
 

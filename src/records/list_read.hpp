@@ -21,8 +21,10 @@ class Variable {
   Variable(float& value) : address_(reinterpret_cast<std::uintptr_t>(&value) | real_mark) {}
 
   bool is_integer() const { return (address_ & real_mark) == 0; }
-  void set(std::int32_t value) const { *reinterpret_cast<std::int32_t*>(address_) = value; }
-  void set(float value) const { *reinterpret_cast<float*>(address_ - real_mark) = value; }
+  std::int32_t& integer() const { return *reinterpret_cast<std::int32_t*>(address_); }
+  float& real() const { return *reinterpret_cast<float*>(address_ - real_mark); }
+  void set(std::int32_t value) const { integer() = value; }
+  void set(float value) const { real() = value; }
 
  private:
   static constexpr std::uintptr_t real_mark = 1;

@@ -326,30 +326,35 @@ struct Marks {
 // A plain value of one to eight characters at `text` (the eight characters
 // from there may be read) into `variable`: an integer of digits alone, or a
 // real of digits with at most one point among them. False, with nothing
-// assigned, for anything else.
-[[gnu::always_inline]] inline bool take_eight(const char* text, std::size_t length, const Variable& variable) {
+// assigned, for anything else. The value's characters are moved up to the
+// top of the word, leading zeros below them.
+[[gnu::always_inline]] inline std::uint64_t eight_values(const char* text, std::size_t length) {
   std::uint64_t word = 0;
   std::memcpy(&word, text, 8);
-  // The value's characters moved up to the top, leading zeros below them.
-  std::uint64_t values = (word ^ every_byte('0')) << (8 * (8 - length));
-  const std::uint64_t others = no_digits(values);
-  if (variable.is_integer()) {
-    if (others != 0) return false;
-    variable.set(static_cast<std::int32_t>(number_of(values)));  // eight digits always fit
-    return true;
-  }
+  return (word ^ every_byte('0')) << (8 * (8 - length));
+}
+
+[[gnu::always_inline]] inline bool take_eight(const char* text, std::size_t length, std::int32_t& variable) {
+  const std::uint64_t values = eight_values(text, length);
+  if (no_digits(values) != 0) return false;
+  variable = static_cast<std::int32_t>(number_of(values));  // eight digits always fit
+  return true;
+}
+
+[[gnu::always_inline]] inline bool take_eight(const char* text, std::size_t length, float& variable) {
+  std::uint64_t values = eight_values(text, length);
   int fraction_digits = 0;
-  if (others != 0) {
+  if (const std::uint64_t others = no_digits(values); others != 0) {
     fraction_digits = remove_point(values, others);
     if (fraction_digits < 0 || length < 2) return false;
   }
   const std::uint64_t number = number_of(values);
   // An exact float divided by an exact power of ten (1 without a point)
   // rounds the quotient once.
-  variable.set(number < std::uint64_t{1} << 24
-                   ? static_cast<float>(static_cast<std::uint32_t>(number)) /
-                         float_powers_of_ten[static_cast<std::size_t>(fraction_digits)]
-                   : quotient_to_float(false, number, fraction_digits));
+  variable = number < std::uint64_t{1} << 24
+                 ? static_cast<float>(static_cast<std::uint32_t>(number)) /
+                       float_powers_of_ten[static_cast<std::size_t>(fraction_digits)]
+                 : quotient_to_float(false, number, fraction_digits);
   return true;
 }
 
@@ -357,7 +362,7 @@ struct Marks {
 // there may be read) into `variable`: digits with at most one point among
 // them, read as a head of the first length - 8 characters and a tail of the
 // last eight. False, with nothing assigned, for anything else.
-[[gnu::always_inline]] inline bool take_sixteen(const char* text, std::size_t length, const Variable& variable) {
+[[gnu::always_inline]] inline bool take_sixteen(const char* text, std::size_t length, float& variable) {
   std::uint64_t head = 0;
   std::uint64_t tail = 0;
   std::memcpy(&head, text, 8);
@@ -367,7 +372,7 @@ struct Marks {
   std::uint64_t number = 0;
   int fraction_digits = 0;
   if (!head_and_tail_number(head, tail, number, fraction_digits)) return false;
-  variable.set(plain_real(number, fraction_digits));
+  variable = plain_real(number, fraction_digits);
   return true;
 }
 
