@@ -87,50 +87,26 @@ inline float quotient_to_float(bool negative, std::uint64_t significand, int k) 
   return round_to_float(negative, quotient << quotient_zeros, -zeros - k - quotient_zeros, inexact);
 }
 
-// The float nearest to n / 10^k for n below 2^32 and k from 1 to 4, when the
-// whole part q = floor(n / 10^k) is from 10^k to below 2^24 (for a larger k
-// no such n has a whole part that large); false, with `out` untouched, for
-// the others. q and the remainder r are exact floats, so
-// r / 10^k is rounded once, by at most 2^-25, and q plus that rounded once
-// more. Every point halfway between neighbouring floats at the size of
-// q + r / 10^k is a multiple of 2^(E - 24), where 2^E <= q + r / 10^k < 2^(E + 1);
-// one that r / 10^k does not reach exactly lies at least
-// 1 / (10^k × 2^(24 - E)) away, which is more than 2^-25 since
-// 10^k <= q < 2^(E + 1). So the first rounding never carries the sum across
-// such a point, and one that it reaches exactly it reaches without rounding:
-// the second rounding gives what rounding the exact value once would.
-inline bool whole_and_fraction_to_float(std::uint64_t n, int k, float& out) {
-  __extension__ typedef unsigned __int128 Wide;
-  struct Divisor {
-    std::uint32_t power_of_ten;
-    int shift;               // 32 + ceil(log2 10^k)
-    std::uint64_t multiple;  // ceil(2^shift / 10^k), below 2^33
-  };
-  // floor(n / d) = floor(n × ceil(2^(32 + l) / d) / 2^(32 + l)) for every n
-  // below 2^32 when 2^l >= d: the multiple exceeds 2^(32 + l) / d by less
-  // than 1, so the product exceeds n × 2^(32 + l) / d by less than
-  // n < 2^32 <= 2^(32 + l) / d, short of reaching the next whole number.
-  static constexpr std::array<Divisor, 5> divisors = [] {
-    std::array<Divisor, 5> table{};
-    std::uint64_t power = 1;
-    for (std::size_t digits = 1; digits < table.size(); ++digits) {
-      power *= 10;
-      int l = 0;
-      while ((std::uint64_t{1} << l) < power) ++l;
-      const Wide scale = Wide{1} << (32 + l);
-      table[digits] = {static_cast<std::uint32_t>(power), 32 + l,
-                  static_cast<std::uint64_t>((scale + power - 1) / power)};
-    }
-    return table;
-  }();
-  static constexpr std::array<float, 5> powers = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f};
-  if (n >= std::uint64_t{1} << 32 || k < 1 || k > 4) return false;
-  const Divisor& divisor = divisors[static_cast<std::size_t>(k)];
-  const std::uint64_t q = static_cast<std::uint64_t>((Wide{n} * divisor.multiple) >> divisor.shift);
-  if (q < divisor.power_of_ten || q >= std::uint64_t{1} << 24) return false;
-  const std::uint64_t r = n - q * divisor.power_of_ten;
-  out = static_cast<float>(static_cast<std::uint32_t>(q)) +
-        static_cast<float>(static_cast<std::uint32_t>(r)) / powers[static_cast<std::size_t>(k)];
+// The float nearest to n / 10^k for n below 2^53 and k from 0 to 22, taken
+// from one double product when that settles it; false, with `out` untouched,
+// for the others. The product d of n and the double nearest to 10^-k is off
+// the exact quotient x by less than 2 units of d's last bit (two roundings of
+// at most 2^-53 each, and x below twice d's power of two). The float nearest
+// to x is that nearest to d unless a point halfway between two floats lies
+// between them or on one of them; such a point, a float with one bit more,
+// is where the 29 bits that a float drops from a double hold exactly their
+// half. So when those bits of d are more than 2 units from their half, d
+// rounded to float is the answer.
+inline bool product_to_float(std::uint64_t n, int k, float& out) {
+  static constexpr std::array<double, 23> reciprocals = {
+      1e0,   1e-1,  1e-2,  1e-3,  1e-4,  1e-5,  1e-6,  1e-7,  1e-8,  1e-9,  1e-10, 1e-11,
+      1e-12, 1e-13, 1e-14, 1e-15, 1e-16, 1e-17, 1e-18, 1e-19, 1e-20, 1e-21, 1e-22};
+  if (n >= std::uint64_t{1} << 53 || k < 0 || k > 22) return false;
+  const double d = static_cast<double>(static_cast<std::int64_t>(n)) * reciprocals[static_cast<std::size_t>(k)];
+  constexpr std::uint64_t dropped = (std::uint64_t{1} << 29) - 1;
+  constexpr std::uint64_t half = std::uint64_t{1} << 28;
+  if ((std::bit_cast<std::uint64_t>(d) & dropped) - (half - 2) <= 4) return false;
+  out = static_cast<float>(d);
   return true;
 }
 

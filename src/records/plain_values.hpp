@@ -227,7 +227,7 @@ inline std::uint64_t blank_positions(const char* text, std::size_t length) {
     // An exact float divided by an exact power of ten rounds the quotient once.
     value = static_cast<float>(static_cast<std::uint32_t>(number)) /
             float_powers_of_ten[static_cast<std::size_t>(fraction_digits)];
-  } else if (number != 0 && !whole_and_fraction_to_float(number, fraction_digits, value)) {
+  } else if (number != 0 && !product_to_float(number, fraction_digits, value)) {
     value = quotient_to_float(false, number, fraction_digits);
   }
   return value;

@@ -355,44 +355,43 @@ TEST(DecimalToFloat, QuotientsByShortPowersOfTenAtTheirRemainders) {
   EXPECT_EQ(bits_of(quotient_to_float(false, 1, 15)), bits_of(1e-15f));
 }
 
-// Quotients by 10^k (k from 1 to 4) of numbers below 2^32 taken as a whole
-// part and a fraction: at remainders 0, 1, a half and 10^k - 1, at random
-// remainders, and at the ends of the whole parts taken (10^k and 2^24 - 1),
-// read as the C library reads them; the others are refused.
-TEST(DecimalToFloat, WholePartsAndFractions) {
+// Quotients by 10^k taken from one double product: at and beside the points
+// halfway between two floats, where the product alone cannot settle them and
+// they are refused, and at random, read as the C library reads them.
+TEST(DecimalToFloat, ProductsByReciprocalsOfPowersOfTen) {
   std::mt19937_64 random(1414);
-  std::uint64_t power = 1;
-  for (int k = 1; k <= 4; ++k) {
-    power *= 10;
-    SCOPED_TRACE(k);
-    const std::uint64_t largest_whole = std::min<std::uint64_t>((std::uint64_t{1} << 24) - 1,
-                                                                ((std::uint64_t{1} << 32) - 1) / power);
-    std::vector<std::uint64_t> wholes = {power, power + 1, largest_whole, largest_whole - 1};
-    for (int i = 0; i < 3000; ++i) wholes.push_back(power + random() % (largest_whole - power + 1));
-    for (const std::uint64_t whole : wholes) {
-      for (const std::uint64_t remainder : {std::uint64_t{0}, std::uint64_t{1}, power / 2, power - 1,
-                                            static_cast<std::uint64_t>(random() % power)}) {
-        const std::uint64_t n = whole * power + remainder;
-        if (n >= std::uint64_t{1} << 32) continue;
-        const std::string text = decimal_text(n, -k);
-        SCOPED_TRACE(text);
-        float value = 0;
-        ASSERT_TRUE(whole_and_fraction_to_float(n, k, value));
-        ASSERT_EQ(bits_of(value), bits_of(std::strtof(text.c_str(), nullptr)));
+  int taken = 0;
+  int refused = 0;
+  const auto check = [&](std::uint64_t n, int k) {
+    const std::string text = decimal_text(n, -k);
+    float value = 3.0f;
+    if (product_to_float(n, k, value)) {
+      ++taken;
+      ASSERT_EQ(bits_of(value), bits_of(std::strtof(text.c_str(), nullptr))) << text;
+    } else {
+      ++refused;
+      ASSERT_EQ(value, 3.0f);
+    }
+  };
+  std::uint64_t power_of_five = 1;
+  for (int k = 0; k <= 22; ++k) {
+    // A halfway point m x 2^-k with m odd of 25 bits is n / 10^k for
+    // n = m x 5^k, while that stays below 2^53.
+    if (k <= 12) {
+      for (int i = 0; i < 3000; ++i) {
+        const std::uint64_t m = (random() >> 39) | 1 | std::uint64_t{1} << 24;
+        for (const std::uint64_t n : {m * power_of_five - 1, m * power_of_five, m * power_of_five + 1}) check(n, k);
       }
+      power_of_five *= 5;
     }
-    float untouched = 3.0f;
-    EXPECT_FALSE(whole_and_fraction_to_float(power * power - 1, k, untouched));  // whole part below 10^k
-    EXPECT_FALSE(whole_and_fraction_to_float(1, k, untouched));
-    if (power << 24 < std::uint64_t{1} << 32) {
-      EXPECT_FALSE(whole_and_fraction_to_float(power << 24, k, untouched));  // whole part 2^24
-    }
-    EXPECT_FALSE(whole_and_fraction_to_float(std::uint64_t{1} << 32, k, untouched));
-    EXPECT_EQ(untouched, 3.0f);
+    for (int i = 0; i < 3000; ++i) check(random() >> (11 + random() % 40), k);
   }
+  EXPECT_GT(taken, 100000);
+  EXPECT_GT(refused, 3000);  // every halfway point at least
   float untouched = 3.0f;
-  EXPECT_FALSE(whole_and_fraction_to_float(123456789, 0, untouched));
-  EXPECT_FALSE(whole_and_fraction_to_float(4294967295u, 5, untouched));
+  EXPECT_FALSE(product_to_float(std::uint64_t{1} << 53, 3, untouched));
+  EXPECT_FALSE(product_to_float(123456789, 23, untouched));
+  EXPECT_FALSE(product_to_float(123456789, -1, untouched));
   EXPECT_EQ(untouched, 3.0f);
 }
 
