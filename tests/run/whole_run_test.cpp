@@ -115,6 +115,7 @@ TEST(WholeRun, AMissingOutputDirectoryStopsAfterThePause) {
 TEST(WholeRun, ABadCountyUnderAPositiveReturnStopsKeepingEarlierRecords) {
   SmallDataSet data;
   data.root.write("BAVO/QZ/static/cty.flg", "county flags\n 1 245\n 1 1 1\n");
+  data.work.write("out/2010.05.rcs", "an array of an earlier run\r\n");  // stopped before its first row
   const testing::ProgramRun run = run_program({"2010"}, data.work.path(), data.root.path(), "go\n");
   EXPECT_EQ(run.status, 2);
   EXPECT_EQ(run.err.substr(run.err.find("At line")),
