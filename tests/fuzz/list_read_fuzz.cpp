@@ -1,14 +1,75 @@
 // Reads arbitrary bytes as list-directed records into integers and reals in a
-// pattern taken from the first byte, until the end of the file.
+// pattern taken from the first byte, until the end of the file; then reads
+// them again with a loop's typed read and with the same read given a list,
+// which must agree value for value and end alike.
+#include <bit>
 #include <cstdint>
 #include <cstdio>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "fuzz_files.hpp"
 #include "records/list_read.hpp"
+#include "records/plain_record.hpp"
 #include "records/run_stop.hpp"
 #include "records/stream.hpp"
+
+namespace {
+
+// The outcome of one loop read: more records to come, or the run's stop.
+struct LoopRead {
+  bool more = false;
+  int status = 0;
+  std::string message;
+};
+
+template <class Read>
+LoopRead loop_read(Read&& read) {
+  LoopRead outcome;
+  try {
+    outcome.more = read();
+  } catch (const tamvek::RunEnd& end) {
+    outcome.status = end.status;
+    outcome.message = end.message;
+  }
+  return outcome;
+}
+
+template <class... Types>
+void typed_and_listed_alike(tamvek::Io& io) {
+  io.open(1, 21, "records.txt");
+  io.open(1, 22, "records.txt");
+  std::tuple<Types...> typed{};
+  std::tuple<Types...> listed{};
+  for (int reads = 0; reads < 10000; ++reads) {
+    const LoopRead a = loop_read([&] {
+      return std::apply([&](Types&... v) { return read_list_until_end(io.stream(21), 3, v...); }, typed);
+    });
+    const LoopRead b = loop_read([&] {
+      return std::apply(
+          [&](Types&... v) { return read_list_until_end(io.stream(22), 3, {tamvek::Variable(v)...}); },
+          listed);
+    });
+    if (a.more != b.more || a.status != b.status) __builtin_trap();
+    if (a.message.size() != b.message.size()) __builtin_trap();
+    const bool same = std::apply(
+        [&](const Types&... t) {
+          return std::apply(
+              [&](const Types&... l) {
+                return ((std::bit_cast<std::uint32_t>(t) == std::bit_cast<std::uint32_t>(l)) && ...);
+              },
+              listed);
+        },
+        typed);
+    if (!same) __builtin_trap();
+    if (!a.more) break;
+  }
+  io.close(4, 21);
+  io.close(4, 22);
+}
+
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;
@@ -42,6 +103,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   } catch (const tamvek::RunEnd& end) {
     std::fputs(end.message.c_str(), stderr);
     __builtin_trap();
+  }
+  switch (pattern % 3) {
+    case 0:
+      typed_and_listed_alike<std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::int32_t, float>(io);
+      break;
+    case 1:
+      typed_and_listed_alike<std::int32_t, std::int32_t, std::int32_t, std::int32_t, float, float>(io);
+      break;
+    default:
+      typed_and_listed_alike<std::int32_t, float, float, float, std::int32_t>(io);
+      break;
   }
   io.close_all();
   return 0;
