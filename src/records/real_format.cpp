@@ -104,6 +104,18 @@ char* put_digits_padded(char* end, std::uint32_t& v, int count) {
   return end;
 }
 
+// The four decimal digits of v (below 10000) as the bytes of a word, the first
+// digit in the lowest byte. v is split into its two pairs (by 100) and each
+// pair into its digits (by 10), the pairs side by side in lanes of 16 bits;
+// multiplications by scaled reciprocals stand for the divisions, exact in
+// these ranges, and no lane carries into the next.
+std::uint32_t four_digits(std::uint32_t v) {
+  const std::uint32_t high_pair = (v * 5243) >> 19;  // v / 100
+  const std::uint32_t pairs = high_pair | (v - high_pair * 100) << 16;
+  const std::uint32_t tens = ((pairs * 103) >> 10) & 0x000F'000Fu;  // each pair / 10
+  return tens | (pairs - tens * 10) << 8;
+}
+
 // Round-half-even of num / 2^shift for 0 < shift < 64.
 std::uint64_t shift_round_even(std::uint64_t num, unsigned shift) {
   std::uint64_t q = num >> shift;
@@ -285,9 +297,9 @@ char* format_f61(float value, char* out) {
     std::memcpy(out, "   0.0", f61_width);
     return out + f61_width;
   }
-  std::memset(out, ' ', f61_width);
   const FloatParts parts = split(value);
   if (parts.non_finite) {
+    std::memset(out, ' ', f61_width);
     put_right(out, f61_width, parts.mant != 0 ? "NaN" : (parts.negative ? "-Inf" : "Inf"));
     return out + f61_width;
   }
@@ -304,14 +316,22 @@ char* format_f61(float value, char* out) {
     std::memset(out, '*', f61_width);
     return out + f61_width;
   }
+  // The whole part in the first four characters, its leading zeros blank
+  // (the units digit always shown), then the point and the tenths.
   const auto t = static_cast<std::uint32_t>(tenths);
-  char* p = out + f61_width;
-  *--p = digit_char(t % 10);
-  *--p = '.';
-  p = put_digits(p, t / 10);
-  if (parts.negative) {
-    *--p = '-';
+  const std::uint32_t whole = t / 10;
+  std::uint32_t text = four_digits(whole);
+  const std::uint32_t shown = ((text + 0x7F7F'7F7Fu) & 0x8080'8080u) | 0x8000'0000u;
+  const unsigned first = static_cast<unsigned>(__builtin_ctz(shown)) / 8;
+  const std::uint32_t blank = (std::uint32_t{1} << (8 * first)) - 1;
+  text = ((text + 0x3030'3030u) & ~blank) | (0x2020'2020u & blank);
+  if (parts.negative) {  // at most 999.9: a blank is left before the first digit
+    const unsigned sign_at = 8 * (first - 1);
+    text = (text & ~(0xFFu << sign_at)) | std::uint32_t{'-'} << sign_at;
   }
+  std::memcpy(out, &text, 4);
+  out[4] = '.';
+  out[5] = digit_char(t - whole * 10);
   return out + f61_width;
 }
 
