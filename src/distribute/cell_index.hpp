@@ -25,9 +25,8 @@ namespace tamvek {
 // one by at most 2^-64 of each; below 2^31 that is less than 2^-20 and 2^-32.
 // When the double value lies more than 2^-18 from every whole number, r lies
 // more than 2^-19 from every one, and the extended value, truncated, gives
-// the same whole number. The
-// rest (points on or next to a cell's edge, out of range, not a number) take
-// the extended way.
+// the same whole number. The rest (points on or next to a cell's edge, out of
+// range, not a number) take the extended way.
 class CellAxis {
  public:
   explicit CellAxis(float size) : size_(size), reciprocal_(1.0 / size) {}

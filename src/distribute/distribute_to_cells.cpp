@@ -56,7 +56,8 @@ void distribute_to_cells(Run& run) {
   const Grid& grid = run.grid;
   const CellAxis columns(grid.gdx);
   const CellAxis rows(grid.gdy);
-  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres)) {
+  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract,
+                             run.tacres)) {
     const TractCoordinates::Point& tract =
         run.tracts.point(locate_statement, run.twp, run.rng, run.sec, run.tract);
     const float dx = tract.x - grid.xg0;

@@ -57,7 +57,8 @@ void read_authorized_acreage(Run& run) {
   open_run_file(run.io, file);
   Stream& stream = run.io.stream(file.unit);
   run.sumauth = 0;
-  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres)) {
+  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract,
+                             run.tacres)) {
     run.maxgrp = std::max(run.maxgrp, run.grp);
     if (run.grp >= 1 && run.grp <= n_groups) {
       float& total = run.authtot.at(add_statement, run.grp);
