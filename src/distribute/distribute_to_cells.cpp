@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "distribute/cell_index.hpp"
+#include "distribute/record_pipe.hpp"
 #include "records/extended.hpp"
 #include "records/list_write.hpp"
 #include "records/plain_record.hpp"
@@ -29,6 +30,16 @@ constexpr Condition column_outside{240, " (i,row,col) condition 1 (column outsid
 constexpr Condition row_outside{247, " (i,row,col) condition 2 (row outside model grid):"};
 constexpr Condition inactive_cell{254, " (i,row,col) condition 3 (inactive grid cell, ibound=0):"};
 
+// The fields of an authorized-acreage record.
+struct AcreageFields {
+  std::int32_t grp;
+  std::int32_t twp;
+  std::int32_t rng;
+  std::int32_t sec;
+  std::int32_t tract;
+  float tacres;
+};
+
 // A cell's or a sum's share of a group's return or acreage.
 void add_share(float& sum, float amount, float frac) { sum = add_exact_product(sum, amount, frac); }
 
@@ -39,6 +50,48 @@ const Condition* unplaced_because(Run& run, std::int32_t icol, std::int32_t irow
   return nullptr;
 }
 
+// Places the tracts of the second pass on their cells, record by record, and
+// logs those that cannot be placed.
+class TractPlacer {
+ public:
+  TractPlacer(Run& run, int log_unit)
+      : run_(run), log_unit_(log_unit), columns_(run.grid.gdx), rows_(run.grid.gdy) {}
+
+  void place(const AcreageFields& record) {
+    const TractCoordinates::Point& tract =
+        run_.tracts.point(locate_statement, record.twp, record.rng, record.sec, record.tract);
+    const std::int32_t icol = columns_.index(tract.x - run_.grid.xg0);
+    const std::int32_t irow = rows_.index(run_.grid.ytop - tract.y);
+    const float authorized = run_.authtot.at(share_statement, record.grp);
+    const float frac = record.tacres / authorized;
+    // A group without positive authorized acres places nothing: its return and
+    // acreage were counted as reaching no cell when its diversions were read.
+    const bool shares = authorized > 0;
+
+    if (const Condition* condition = unplaced_because(run_, icol, irow)) {
+      ++nbad_;
+      write_list(run_.io, log_unit_, condition->statement,
+                 {nbad_, irow, icol, condition->text, record.tacres, "acres"});
+      if (shares) {
+        add_share(run_.sumretout, run_.swretloc.at(share_statement, record.grp), frac);
+        add_share(run_.sumacresout, run_.acresloc.at(share_statement, record.grp), frac);
+      }
+    } else if (shares) {
+      add_share(run_.swret.at(place_return_statement, icol, irow),
+                run_.swretloc.at(place_return_statement, record.grp), frac);
+      add_share(run_.acres.at(place_acres_statement, icol, irow),
+                run_.acresloc.at(place_acres_statement, record.grp), frac);
+    }
+  }
+
+ private:
+  Run& run_;
+  int log_unit_;
+  CellAxis columns_;
+  CellAxis rows_;
+  std::int32_t nbad_ = 0;
+};
+
 }  // namespace
 
 void distribute_to_cells(Run& run) {
@@ -46,45 +99,25 @@ void distribute_to_cells(Run& run) {
   const RunFile report_file = check_report_file(run.cyear);
   open_run_file(run.io, log_file);
   open_run_file(run.io, report_file);
-  std::int32_t nbad = 0;
   // What reaches no cell: the diversion reader's sums for groups without
   // authorized acres, and below the shares of tracts that cannot be placed.
   run.sumacresout = run.sumacreageout;
 
   const RunFile acreage = authorized_acreage_file(run.cyear);
   Stream& stream = run.io.stream(acreage.unit);
-  const Grid& grid = run.grid;
-  const CellAxis columns(grid.gdx);
-  const CellAxis rows(grid.gdy);
-  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract,
-                             run.tacres)) {
-    const TractCoordinates::Point& tract =
-        run.tracts.point(locate_statement, run.twp, run.rng, run.sec, run.tract);
-    const float dx = tract.x - grid.xg0;
-    const float dy = grid.ytop - tract.y;
-    const std::int32_t icol = columns.index(dx);
-    const std::int32_t irow = rows.index(dy);
-    const float authorized = run.authtot.at(share_statement, run.grp);
-    const float frac = run.tacres / authorized;
-    // A group without positive authorized acres places nothing: its return and
-    // acreage were counted as reaching no cell when its diversions were read.
-    const bool shares = authorized > 0;
-
-    if (const Condition* condition = unplaced_because(run, icol, irow)) {
-      ++nbad;
-      write_list(run.io, log_file.unit, condition->statement,
-                 {nbad, irow, icol, condition->text, run.tacres, "acres"});
-      if (shares) {
-        add_share(run.sumretout, run.swretloc.at(share_statement, run.grp), frac);
-        add_share(run.sumacresout, run.acresloc.at(share_statement, run.grp), frac);
-      }
-    } else if (shares) {
-      add_share(run.swret.at(place_return_statement, icol, irow),
-                run.swretloc.at(place_return_statement, run.grp), frac);
-      add_share(run.acres.at(place_acres_statement, icol, irow),
-                run.acresloc.at(place_acres_statement, run.grp), frac);
-    }
+  TractPlacer placer(run, log_file.unit);
+  // The records are read on a second thread into fields of their own, which
+  // stand for the run's shared fields until the file ends.
+  AcreageFields last{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
+  {
+    RecordPipe<AcreageFields> records(last, [&stream](AcreageFields& r) {
+      return read_list_until_end(stream, read_statement, r.grp, r.twp, r.rng, r.sec, r.tract, r.tacres);
+    });
+    while (const AcreageFields* record = records.next()) placer.place(*record);
+    last = records.last();
   }
+  run.grp = last.grp, run.twp = last.twp, run.rng = last.rng, run.sec = last.sec, run.tract = last.tract;
+  run.tacres = last.tacres;
   run.io.close(close_statement, acreage.unit);
 }
 

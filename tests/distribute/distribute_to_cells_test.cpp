@@ -178,6 +178,53 @@ TEST(DistributeToCells, StopsOnABadKeyOrGroupKeepingTheLog) {
             "Fortran runtime error: End of file\n");
 }
 
+// The number of the problem log's last record.
+std::string last_number(const std::string& log) {
+  const std::size_t start = log.rfind("\r\n", log.size() - 3) + 2;
+  const std::size_t first = log.find_first_not_of(' ', start);
+  return log.substr(first, log.find(' ', first) - first);
+}
+
+// Records far into a file: every one placed or logged in file order, and a
+// stop at one of them comes before what a later record would have caused.
+TEST(DistributeToCells, LongFilesArePlacedInOrderAndStopWhereTheFirstFaultIs) {
+  std::string records;
+  for (int k = 0; k < 40'000; ++k) records += k % 2 == 0 ? "1 1 1 1 1 1\n" : "1 1 1 1 3 1\n";
+  {
+    DistributionFixture fixture(records);
+    fixture.tract(1, 1000, 999.9f);  // placed
+    fixture.tract(3, 0, 0);          // logged
+    distribute_to_cells(*fixture.run);
+    EXPECT_EQ(fixture.run->acres.at(0, 1, 1), 20000 * 60.0f / 80);
+    EXPECT_EQ(last_number(fixture.problem_log()), "20000");
+    EXPECT_EQ(fixture.run->tract, 3);  // the shared fields as the last record left them
+  }
+  {
+    // A bad key at record 30001, and a record that cannot be read further on.
+    DistributionFixture fixture(records.substr(0, 30'000 * 12) + "1 1 1 1 17 1\n" +
+                                records.substr(0, 5000 * 12) + "1 1 x 1 1 1\n" + records);
+    fixture.tract(1, 1000, 999.9f);
+    fixture.tract(3, 0, 0);
+    EXPECT_EQ(stop_of([&] { distribute_to_cells(*fixture.run); }).message,
+              "At line 230 of file tamvekv3.f90\n"
+              "Fortran runtime error: Index '17' of dimension 4 of array 'xcoord' above upper bound "
+              "of 16\n");
+    EXPECT_EQ(fixture.run->acres.at(0, 1, 1), 15000 * 60.0f / 80);
+    EXPECT_EQ(last_number(fixture.problem_log()), "15000");
+  }
+  {
+    // The record that cannot be read stops the run after everything before it.
+    DistributionFixture fixture(records.substr(0, 25'000 * 12) + "1 1 x 1 1 1\n" + records);
+    fixture.tract(1, 1000, 999.9f);
+    fixture.tract(3, 0, 0);
+    EXPECT_EQ(stop_of([&] { distribute_to_cells(*fixture.run); }).message,
+              "At line 217 of file tamvekv3.f90 (unit = 20, file = 'authacres2010.txt')\n"
+              "Fortran runtime error: Bad integer for item 3 in list input\n");
+    EXPECT_EQ(fixture.run->acres.at(0, 1, 1), 12500 * 60.0f / 80);
+    EXPECT_EQ(last_number(fixture.problem_log()), "12500");
+  }
+}
+
 TEST(DistributeToCells, AMissingOutputDirectoryStopsAtTheProblemLog) {
   RunFixture fixture;
   EXPECT_EQ(stop_of([&] { distribute_to_cells(*fixture.run); }).message,
