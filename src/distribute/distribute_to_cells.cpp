@@ -110,7 +110,7 @@ void distribute_to_cells(Run& run) {
   // stand for the run's shared fields until the file ends.
   AcreageFields last{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
   {
-    RecordPipe<AcreageFields> records(last, [&stream](AcreageFields& r) {
+    RecordPipe records(last, [&stream](AcreageFields& r) {
       return read_list_until_end(stream, read_statement, r.grp, r.twp, r.rng, r.sec, r.tract, r.tacres);
     });
     while (const AcreageFields* record = records.next()) placer.place(*record);

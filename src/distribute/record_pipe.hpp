@@ -5,6 +5,7 @@
 #include <deque>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -24,14 +25,21 @@ namespace tamvek {
 // from next() only after every record read before the stop: the run handles
 // the same records and stops alike, at the same point, as a loop that reads
 // and handles one record at a time. When the calling thread stops first, the
-// reading stops at the end of its batch.
-template <class Record>
+// reading stops at the end of its batch. Where no thread can be started, the
+// records are read on the calling thread, one at a time as next() asks.
+template <class Record, class Read>
 class RecordPipe {
  public:
-  template <class Read>
-  RecordPipe(const Record& first, Read read) : last_(first), reader_([this, read]() mutable { fill(read); }) {}
+  RecordPipe(const Record& first, Read read) : last_(first), read_(std::move(read)) {
+    try {
+      reader_ = std::thread([this] { fill(); });
+    } catch (const std::system_error&) {
+      // Read where the records are handled.
+    }
+  }
 
   ~RecordPipe() {
+    if (!reader_.joinable()) return;
     {
       const std::lock_guard lock(mutex_);
       abandoned_ = true;
@@ -46,17 +54,18 @@ class RecordPipe {
   // The next record, or nullptr after the last; rethrows the stop that ended
   // the reading, in its place among the records.
   const Record* next() {
+    if (!reader_.joinable()) return read_(last_) ? &last_ : nullptr;
     while (taken_ == taking_.size()) {
       if (ended_) {
         if (failure_) std::rethrow_exception(std::exchange(failure_, nullptr));
         return nullptr;
       }
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return !read_.empty(); });
+      changed_.wait(lock, [this] { return !ready_.empty(); });
       spare_.push_back(std::move(taking_));
-      taking_ = std::move(read_.front());
-      read_.pop_front();
-      ended_ = read_.empty() && reading_ended_;
+      taking_ = std::move(ready_.front());
+      ready_.pop_front();
+      ended_ = ready_.empty() && reading_ended_;
       if (ended_) failure_ = reading_failure_;
       lock.unlock();
       changed_.notify_all();
@@ -72,23 +81,22 @@ class RecordPipe {
   static constexpr std::size_t batch_size = 1024;
   static constexpr std::size_t batches_ahead = 16;
 
-  template <class Read>
-  void fill(Read& read) {
+  void fill() {
     Record record = last_;
     std::vector<Record> batch;
     for (bool more = true; more;) {
       batch.reserve(batch_size);
       std::exception_ptr failure;
       try {
-        while (batch.size() < batch_size && (more = read(record))) batch.push_back(record);
+        while (batch.size() < batch_size && (more = read_(record))) batch.push_back(record);
       } catch (...) {
         failure = std::current_exception();
         more = false;
       }
       std::unique_lock lock(mutex_);
-      changed_.wait(lock, [this] { return read_.size() < batches_ahead || abandoned_; });
+      changed_.wait(lock, [this] { return ready_.size() < batches_ahead || abandoned_; });
       if (abandoned_) return;
-      read_.push_back(std::move(batch));
+      ready_.push_back(std::move(batch));
       reading_ended_ = !more;
       reading_failure_ = failure;
       if (!more) last_ = record;
@@ -104,10 +112,11 @@ class RecordPipe {
   }
 
   Record last_;  // the record as the last read left it, once the reading ends
+  Read read_;    // the reading thread's
 
   std::mutex mutex_;
   std::condition_variable changed_;
-  std::deque<std::vector<Record>> read_;   // batches read and not yet taken
+  std::deque<std::vector<Record>> ready_;  // batches read and not yet taken
   std::vector<std::vector<Record>> spare_;  // batches taken, to be filled again
   bool reading_ended_ = false;
   std::exception_ptr reading_failure_;
@@ -119,7 +128,7 @@ class RecordPipe {
   bool ended_ = false;
   std::exception_ptr failure_;
 
-  alignas(64) std::thread reader_;  // last: starts once everything it uses is in place
+  alignas(64) std::thread reader_;
 };
 
 }  // namespace tamvek

@@ -1,10 +1,17 @@
 #include "distribute/record_pipe.hpp"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <stdexcept>
 #include <string>
+#include <system_error>
+#include <thread>
+
+#include "support/scratch.hpp"
 
 namespace tamvek {
 namespace {
@@ -33,7 +40,7 @@ auto numbers_up_to(int count, int failing_at = 0, std::atomic<int>* reads = null
 TEST(RecordPipe, HandsOverEveryRecordInOrderWithWhatEarlierReadsLeft) {
   for (const int count : {0, 1, 1023, 1024, 1025, 100'000}) {
     SCOPED_TRACE(count);
-    RecordPipe<Numbered> pipe({0, 3}, numbers_up_to(count));
+    RecordPipe pipe(Numbered{0, 3}, numbers_up_to(count));
     int expected = 0;
     while (const Numbered* record = pipe.next()) {
       ++expected;
@@ -50,7 +57,7 @@ TEST(RecordPipe, HandsOverEveryRecordInOrderWithWhatEarlierReadsLeft) {
 TEST(RecordPipe, AStopInTheReadingComesAfterEveryRecordReadBeforeIt) {
   for (const int failing_at : {1, 2, 1025, 50'000}) {
     SCOPED_TRACE(failing_at);
-    RecordPipe<Numbered> pipe({}, numbers_up_to(100'000, failing_at));
+    RecordPipe pipe(Numbered{}, numbers_up_to(100'000, failing_at));
     int handled = 0;
     try {
       while (const Numbered* record = pipe.next()) handled = record->number;
@@ -65,10 +72,41 @@ TEST(RecordPipe, AStopInTheReadingComesAfterEveryRecordReadBeforeIt) {
 TEST(RecordPipe, AStopInTheHandlingEndsTheReadingSoon) {
   std::atomic<int> reads = 0;
   {
-    RecordPipe<Numbered> pipe({}, numbers_up_to(10'000'000, 0, &reads));
+    RecordPipe pipe(Numbered{}, numbers_up_to(10'000'000, 0, &reads));
     for (int k = 0; k < 10; ++k) ASSERT_NE(pipe.next(), nullptr);
   }  // left here as a stop leaves it: the reading ends, nothing waits for ever
   EXPECT_LT(reads.load(), 100'000);
+}
+
+// With no thread to be had (an ordinary user allowed no more processes), the
+// records are read where they are handled, with the same records and stop.
+TEST(RecordPipe, ReadsOnTheCallingThreadWhenNoThreadCanStart) {
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit none{0, 0};
+    if (!testing::become_ordinary_user() || setrlimit(RLIMIT_NPROC, &none) != 0) _exit(2);
+    try {
+      std::thread([] {}).join();
+      _exit(3);  // a thread started after all
+    } catch (const std::system_error&) {
+    }
+    RecordPipe pipe(Numbered{0, 3}, numbers_up_to(5000, 4000));
+    int handled = 0;
+    try {
+      while (const Numbered* record = pipe.next()) {
+        if (record->number != handled + 1 || record->carried != (record->number < 7 ? 3 : record->number / 7 * 7))
+          _exit(4);
+        handled = record->number;
+      }
+    } catch (const std::runtime_error&) {
+      _exit(handled == 3999 ? 0 : 5);
+    }
+    _exit(6);
+  }
+  int status = -1;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
