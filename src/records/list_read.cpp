@@ -272,16 +272,17 @@ class ListRead {
   if (read.run() != 0) stream.fail(statement, read.message());
 }
 
-[[gnu::noinline]] bool read_list_until_end_in_full(Stream& stream, int statement,
-                                                   std::span<const Variable> variables) {
+
+}  // namespace
+
+bool list_input::read_list_until_end_in_full(Stream& stream, int statement,
+                                                std::span<const Variable> variables) {
   ListRead read(stream, statement, variables);
   const int status = read.run();
   if (status == 0) return true;
   if (status == status_end_of_file && read.filled() == 0) return false;
   stream.fail(statement, read.message());
 }
-
-}  // namespace
 
 ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
   if (take_plain_record(stream, variables)) return {0, variables.size(), {}};
@@ -293,7 +294,8 @@ void read_list(Stream& stream, int statement, std::span<const Variable> variable
 }
 
 bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
-  return take_plain_record(stream, variables) || read_list_until_end_in_full(stream, statement, variables);
+  return take_plain_record(stream, variables) ||
+         list_input::read_list_until_end_in_full(stream, statement, variables);
 }
 
 }  // namespace tamvek

@@ -69,4 +69,10 @@ inline bool read_list_until_end(Stream& stream, int statement,
                              std::span<const Variable>(variables.begin(), variables.size()));
 }
 
+namespace list_input {
+// The general read of read_list_until_end, for a statement whose record the
+// quick way of plain records has already declined.
+bool read_list_until_end_in_full(Stream& stream, int statement, std::span<const Variable> variables);
+}  // namespace list_input
+
 }  // namespace tamvek

@@ -113,8 +113,9 @@ namespace tamvek {
 template <class... Types>
   requires((std::same_as<Types, std::int32_t> || std::same_as<Types, float>) && ...)
 inline bool read_list_until_end(Stream& stream, int statement, Types&... variables) {
-  return list_input::take_plain_record(stream, variables...) ||
-         read_list_until_end(stream, statement, {Variable(variables)...});
+  if (list_input::take_plain_record(stream, variables...)) return true;
+  const Variable listed[] = {variables...};
+  return list_input::read_list_until_end_in_full(stream, statement, listed);
 }
 
 }  // namespace tamvek
