@@ -7,8 +7,8 @@
 #include "records/extended.hpp"
 #include "records/list_write.hpp"
 #include "records/plain_record.hpp"
-#include "run/file_names.hpp"
-#include "run/run_state.hpp"
+#include "state/file_names.hpp"
+#include "state/run_state.hpp"
 
 namespace tamvek {
 namespace {

@@ -3,8 +3,8 @@
 #include "records/i2_read.hpp"
 #include "records/list_read.hpp"
 #include "records/list_write.hpp"
-#include "run/file_names.hpp"
-#include "run/run_state.hpp"
+#include "state/file_names.hpp"
+#include "state/run_state.hpp"
 
 namespace tamvek {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "records/extended.hpp"
 #include "records/list_read.hpp"
-#include "run/file_names.hpp"
-#include "run/run_state.hpp"
+#include "state/file_names.hpp"
+#include "state/run_state.hpp"
 
 namespace tamvek {
 namespace {

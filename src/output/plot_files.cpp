@@ -6,8 +6,8 @@
 #include "records/extended.hpp"
 #include "records/io.hpp"
 #include "records/list_write.hpp"
-#include "run/file_names.hpp"
-#include "run/run_state.hpp"
+#include "state/file_names.hpp"
+#include "state/run_state.hpp"
 
 namespace tamvek {
 namespace {

@@ -16,8 +16,8 @@
 #include "output/recharge_arrays.hpp"
 #include "records/list_write.hpp"
 #include "records/run_stop.hpp"
-#include "run/file_names.hpp"
-#include "run/run_state.hpp"
+#include "state/file_names.hpp"
+#include "state/run_state.hpp"
 
 namespace tamvek {
 namespace {

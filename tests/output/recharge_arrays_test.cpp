@@ -7,7 +7,7 @@
 #include <memory>
 #include <string>
 
-#include "run/run_state.hpp"
+#include "state/run_state.hpp"
 #include "support/scratch.hpp"
 
 namespace tamvek {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "run/run_state.hpp"
+#include "state/run_state.hpp"
 #include "support/scratch.hpp"
 
 namespace tamvek::testing {

@@ -5,7 +5,7 @@
 
 #include "records/checked_table.hpp"
 #include "records/io.hpp"
-#include "run/tract_coordinates_table.hpp"
+#include "state/tract_coordinates_table.hpp"
 
 namespace tamvek {
 

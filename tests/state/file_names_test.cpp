@@ -1,4 +1,4 @@
-#include "run/file_names.hpp"
+#include "state/file_names.hpp"
 
 #include <gtest/gtest.h>
 
