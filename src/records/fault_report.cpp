@@ -1,11 +1,9 @@
 #include "records/fault_report.hpp"
 
 #include <csignal>
-#include <cstring>
-#include <execinfo.h>
-#include <unistd.h>
 
 #include "records/io.hpp"
+#include "records/platform.hpp"
 
 namespace tamvek {
 namespace {
@@ -19,17 +17,16 @@ struct FaultSignal {
 
 constexpr FaultSignal fault_signals[] = {
     {SIGSEGV, "SIGSEGV: Segmentation fault - invalid memory reference"},
+#ifdef SIGBUS
     {SIGBUS, "SIGBUS: Bus error"},
+#endif
     {SIGILL, "SIGILL: Illegal instruction"},
     {SIGABRT, "SIGABRT: Process abort signal"},
     {SIGFPE, "SIGFPE: Floating-point exception - erroneous arithmetic operation"},
 };
 
-void put(const char* text) {
-  // Only async-signal-safe calls here; a lost line cannot be reported anyway.
-  const ssize_t ignored = ::write(STDERR_FILENO, text, std::strlen(text));
-  (void)ignored;
-}
+// Only async-signal-safe calls here; a lost line cannot be reported anyway.
+void put(std::string_view text) { platform::write_all(platform::stderr_fd, text); }
 
 void report_fault(int number) {
   const char* text = "";
@@ -38,9 +35,7 @@ void report_fault(int number) {
   put("\nProgram received signal ");
   put(text);
   put(".\n\nBacktrace for this error:\n");
-  void* frames[64];
-  const int count = backtrace(frames, 64);
-  backtrace_symbols_fd(frames, count, STDERR_FILENO);
+  platform::write_call_frames(platform::stderr_fd);
   if (faulting_io != nullptr) faulting_io->flush_all_quietly();
   std::signal(number, SIG_DFL);
   std::raise(number);
@@ -50,9 +45,7 @@ void report_fault(int number) {
 
 void install_fault_report(Io& io) {
   faulting_io = &io;
-  // The first call loads what backtrace needs, which a signal handler must not do.
-  void* frame[1];
-  backtrace(frame, 1);
+  platform::prepare_call_frames();
   for (const FaultSignal& fault : fault_signals) std::signal(fault.number, report_fault);
 }
 

@@ -1,23 +1,23 @@
 #include "records/io.hpp"
 
-#include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <fcntl.h>
 #include <stdexcept>
-#include <unistd.h>
 
+#include "records/platform.hpp"
 #include "records/run_stop.hpp"
 
 namespace tamvek {
 namespace {
 
-std::string open_failure_message(int error, const std::string& name) {
-  switch (error) {
-    case ENOENT: return "File '" + name + "' does not exist";
-    case EACCES: return "Permission denied trying to open file '" + name + "'";
-    case EISDIR: return "'" + name + "' is a directory";
-    default: return std::strerror(error);
+using platform::OpenFailure;
+using platform::OpenMode;
+
+std::string open_failure_message(const platform::Opened& failed, const std::string& name) {
+  switch (failed.failure) {
+    case OpenFailure::missing: return "File '" + name + "' does not exist";
+    case OpenFailure::access_refused: return "Permission denied trying to open file '" + name + "'";
+    case OpenFailure::directory: return "'" + name + "' is a directory";
+    default: return platform::error_text(failed.error);
   }
 }
 
@@ -36,16 +36,7 @@ Io::Io(IoSetup setup) : setup_(std::move(setup)) {
 Io::~Io() = default;
 
 std::string Io::path_of(std::string_view name) const {
-  std::string path;
-  if (!name.empty() && name.front() == '\\') {
-    path = setup_.root;
-    if (path.empty() || path.back() != '/') path += '/';
-    name.remove_prefix(1);
-  } else if (!setup_.workdir.empty()) {
-    path = setup_.workdir + '/';
-  }
-  for (char c : name) path += c == '\\' ? '/' : c;
-  return path;
+  return platform::path_of(name, setup_.root, setup_.workdir);
 }
 
 void Io::open(int statement, int unit, std::string_view name, Use use) {
@@ -55,20 +46,21 @@ void Io::open(int statement, int unit, std::string_view name, Use use) {
 
   const std::string path = path_of(formed);
   Access access = Access::read_write;
-  int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-  int first_error = errno;
-  if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+  platform::Opened opened = platform::open_file(path, OpenMode::read_write_create);
+  if (opened.failure == OpenFailure::access_refused ||
+      opened.failure == OpenFailure::read_only_medium) {
+    const platform::Opened refused = opened;
     access = Access::read_only;
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0 && errno == EACCES) {
+    opened = platform::open_file(path, OpenMode::read_only);
+    if (opened.failure == OpenFailure::access_refused) {
       access = Access::write_only;
-      fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+      opened = platform::open_file(path, OpenMode::write_only);
     }
     // A file that could not be created for want of access is reported as such.
-    if (fd < 0 && errno != ENOENT) first_error = errno;
+    if (opened.failure == OpenFailure::missing) opened = refused;
   }
-  if (fd < 0) stop_io(statement, unit, {}, open_failure_message(first_error, formed));
-  auto stream = std::make_unique<Stream>(unit, formed, fd, access, true);
+  if (opened.fd < 0) stop_io(statement, unit, {}, open_failure_message(opened, formed));
+  auto stream = std::make_unique<Stream>(unit, formed, opened.fd, access, true);
   // A file opened for reading only keeps its records; its first write fails.
   if (use == Use::write && access != Access::read_only) stream->empty_unless_written(statement);
   streams_[slot(unit)] = std::move(stream);
@@ -110,6 +102,7 @@ void Io::flush_all_quietly() noexcept {
 }
 
 IoSetup io_setup_from_environment() {
+  platform::set_up_standard_streams();
   IoSetup setup;
   if (const char* root = std::getenv("TAMVEK_ROOT"); root != nullptr && *root != '\0')
     setup.root = root;

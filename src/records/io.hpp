@@ -11,7 +11,7 @@ namespace tamvek {
 
 // Where the run's files and console are on this machine.
 struct IoSetup {
-  std::string root = "/";  // stands for the root of the current drive
+  std::string root;     // stands for the root of the current drive; empty: that root
   std::string workdir;     // relative names are below it; empty: the working directory
   int stdout_fd = 1;
   int stderr_fd = 2;
@@ -42,8 +42,8 @@ class Io {
   void rewind(int statement, int unit);
   Stream& stream(int unit);
 
-  // The path a file name stands for: a leading backslash is the root, and
-  // every backslash a directory separator.
+  // The path a file name stands for: a leading backslash is the root (of the
+  // current drive, or `root`); on Linux every backslash is a directory separator.
   std::string path_of(std::string_view name) const;
 
   // Flushes and closes every open stream. Returns the standard-error lines of
@@ -67,7 +67,8 @@ class Io {
   std::string record_;
 };
 
-// The setup of a run from its environment: TAMVEK_ROOT names the root.
+// The setup of a run from its environment: TAMVEK_ROOT names the root. Puts
+// the process's standard streams in the modes the run needs.
 IoSetup io_setup_from_environment();
 
 }  // namespace tamvek

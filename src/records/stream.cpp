@@ -6,10 +6,8 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
+#include "records/platform.hpp"
 #include "records/run_stop.hpp"
 
 namespace tamvek {
@@ -53,14 +51,14 @@ constexpr std::string_view after_end_message =
 
 Stream::Stream(int unit, std::string name, int fd, Access access, bool owns_fd)
     : unit_(unit), name_(std::move(name)), fd_(fd), access_(access), owns_fd_(owns_fd) {
-  struct stat info {};
-  regular_ = fstat(fd_, &info) == 0 && S_ISREG(info.st_mode);
-  end_state_ = regular_ && info.st_size > 0 ? EndState::not_at_end : EndState::at_end;
+  platform::FileStatus status;
+  regular_ = platform::file_status(fd_, status) == 0 && status.regular;
+  end_state_ = regular_ && status.size > 0 ? EndState::not_at_end : EndState::at_end;
   if (regular_) out_ = std::make_unique<char[]>(output_buffer_size);
 }
 
 Stream::~Stream() {
-  if (owns_fd_ && fd_ >= 0) ::close(fd_);
+  if (owns_fd_ && fd_ >= 0) platform::close_file(fd_);
 }
 
 void Stream::fail(int statement, std::string_view message) const {
@@ -88,8 +86,10 @@ void Stream::write_statement(int statement, std::string_view records) {
   if (end_state_ == EndState::not_at_end) {
     // What the file held beyond the records written since OPEN or REWIND is gone.
     flush(statement);
-    const off_t here = lseek(fd_, 0, SEEK_CUR);
-    if (here < 0 || ftruncate(fd_, here) != 0) fail(statement, std::strerror(errno));
+    int error = 0;
+    const std::int64_t here = platform::seek(fd_, 0, platform::SeekFrom::current, error);
+    if (here < 0 || (error = platform::cut_off_at(fd_, here)) != 0)
+      fail(statement, platform::error_text(error));
     end_state_ = EndState::at_end;
   }
 }
@@ -105,7 +105,8 @@ bool Stream::next_record(int statement, std::string_view& text) {
   has_rest_ = false;
   if (!reading_) {
     flush(statement);
-    const off_t here = lseek(fd_, 0, SEEK_CUR);
+    int ignored = 0;
+    const std::int64_t here = platform::seek(fd_, 0, platform::SeekFrom::current, ignored);
     in_offset_ = here < 0 ? 0 : here;
     in_begin_ = in_end_ = scanned_ = 0;
     file_ended_ = false;
@@ -148,24 +149,24 @@ bool Stream::refill(int statement) {
   }
   const std::size_t room = in_.size() - scan_slack;
   if (in_end_ == room) in_.resize(2 * room + scan_slack);  // a record longer than a block
-  for (;;) {
-    const ssize_t got = ::read(fd_, in_.data() + in_end_, in_.size() - scan_slack - in_end_);
-    if (got > 0) {
-      in_end_ += static_cast<std::size_t>(got);
-      return true;
-    }
-    if (got == 0) {
-      file_ended_ = true;
-      return false;
-    }
-    if (errno != EINTR) fail(statement, std::strerror(errno));
+  int error = 0;
+  const std::int64_t got =
+      platform::read_some(fd_, in_.data() + in_end_, in_.size() - scan_slack - in_end_, error);
+  if (got < 0) fail(statement, platform::error_text(error));
+  if (got == 0) {
+    file_ended_ = true;
+    return false;
   }
+  in_end_ += static_cast<std::size_t>(got);
+  return true;
 }
 
 void Stream::position_for_write(int statement) {
   if (!reading_) return;
   const std::int64_t logical = in_offset_ + static_cast<std::int64_t>(in_begin_);
-  if (regular_ && lseek(fd_, logical, SEEK_SET) < 0) fail(statement, std::strerror(errno));
+  int error = 0;
+  if (regular_ && platform::seek(fd_, logical, platform::SeekFrom::start, error) < 0)
+    fail(statement, platform::error_text(error));
   reading_ = false;
   has_rest_ = false;
   in_begin_ = in_end_ = scanned_ = 0;
@@ -173,7 +174,9 @@ void Stream::position_for_write(int statement) {
 
 void Stream::rewind(int statement) {
   flush(statement);
-  if (regular_ && lseek(fd_, 0, SEEK_SET) < 0) fail(statement, std::strerror(errno));
+  int error = 0;
+  if (regular_ && platform::seek(fd_, 0, platform::SeekFrom::start, error) < 0)
+    fail(statement, platform::error_text(error));
   reading_ = false;
   has_rest_ = false;
   in_begin_ = in_end_ = scanned_ = 0;
@@ -196,10 +199,12 @@ bool Stream::needs_emptying() const {
 
 void Stream::close(int statement) {
   flush(statement);
-  if (needs_emptying() && ftruncate(fd_, 0) != 0) fail(statement, std::strerror(errno));
+  int error = 0;
+  if (needs_emptying() && (error = platform::cut_off_at(fd_, 0)) != 0)
+    fail(statement, platform::error_text(error));
   if (owns_fd_ && fd_ >= 0) {
     const int fd = std::exchange(fd_, -1);
-    if (::close(fd) != 0 && errno != EINTR) fail(statement, std::strerror(errno));
+    if ((error = platform::close_file(fd)) != 0) fail(statement, platform::error_text(error));
   }
 }
 
@@ -208,32 +213,28 @@ void Stream::close_at_end() {
 }
 
 void Stream::flush_quietly() noexcept {
-  std::size_t done = 0;
-  while (done < out_size_) {
-    const ssize_t put = ::write(fd_, out_.get() + done, out_size_ - done);
-    if (put <= 0) break;
-    done += static_cast<std::size_t>(put);
-  }
+  platform::write_all(fd_, {out_.get(), out_size_});
   out_size_ = 0;
-  if (needs_emptying() && ftruncate(fd_, 0) == 0) end_state_ = EndState::at_end;
+  if (needs_emptying() && platform::cut_off_at(fd_, 0) == 0) end_state_ = EndState::at_end;
 }
 
 void Stream::write_out(int statement, const char* data, std::size_t size) {
   while (size > 0) {
-    const ssize_t put = ::write(fd_, data, size);
-    if (put < 0) {
-      if (errno == EINTR) continue;
-      fail(statement, std::strerror(errno));
-    }
+    int error = 0;
+    const std::int64_t put = platform::write_some(fd_, data, size, error);
+    if (put < 0) fail(statement, platform::error_text(error));
+    // A device that takes nothing and reports nothing is full; asking again would never end.
+    if (put == 0) fail(statement, platform::error_text(ENOSPC));
     data += put;
     size -= static_cast<std::size_t>(put);
   }
 }
 
 std::int64_t Stream::file_size(int statement) const {
-  struct stat info {};
-  if (fstat(fd_, &info) != 0) fail(statement, std::strerror(errno));
-  return info.st_size;
+  platform::FileStatus status;
+  if (const int error = platform::file_status(fd_, status); error != 0)
+    fail(statement, platform::error_text(error));
+  return status.size;
 }
 
 }  // namespace tamvek

@@ -1,9 +1,7 @@
 #include "run/driver.hpp"
 
-#include <cerrno>
 #include <cfenv>
 #include <memory>
-#include <unistd.h>
 
 #include "distribute/distribute_to_cells.hpp"
 #include "input/authorized_acreage.hpp"
@@ -15,6 +13,7 @@
 #include "output/plot_files.hpp"
 #include "output/recharge_arrays.hpp"
 #include "records/list_write.hpp"
+#include "records/platform.hpp"
 #include "records/run_stop.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
@@ -56,15 +55,6 @@ void write_banner(Run& run) {
   stop_normally();
 }
 
-void write_text(int fd, std::string_view text) {
-  while (!text.empty()) {
-    const ssize_t put = ::write(fd, text.data(), text.size());
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return;
-    text.remove_prefix(static_cast<std::size_t>(put));
-  }
-}
-
 }  // namespace
 
 int run_to_end(Io& io, std::span<const std::string_view> arguments) {
@@ -76,13 +66,13 @@ int run_to_end(Io& io, std::span<const std::string_view> arguments) {
     run_job(io, arguments);
   } catch (const RunEnd& end) {
     status = end.status;
-    write_text(io.stderr_fd(), end.message);
+    platform::write_all(io.stderr_fd(), end.message);
   }
   // A record that could not reach its file at the end is a failed run, not a
   // success. A run that stopped already has said why and ends with its status.
   const std::string close_failure = io.close_all();
   if (!close_failure.empty() && status == 0) {
-    write_text(io.stderr_fd(), close_failure);
+    platform::write_all(io.stderr_fd(), close_failure);
     status = 2;
   }
   return status;

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tamvek::platform {
+
+// The system calls the record layer rests on, one implementation a platform
+// (platform_posix.cpp, platform_win32.cpp). Files are C-library descriptors
+// on both; a failing call returns its error as an errno value, so that the
+// run's messages come from one table.
+
+// What OPEN asks for: read-write first, then the fallbacks.
+enum class OpenMode { read_write_create, read_only, write_only };
+
+// Why a file could not be opened, as far as OPEN's fallbacks and messages
+// need to tell.
+enum class OpenFailure {
+  none,
+  missing,           // the file or its directory does not exist
+  access_refused,    // access rights
+  read_only_medium,  // a medium that cannot be written
+  directory,         // the name is a directory
+  other,
+};
+
+struct Opened {
+  int fd = -1;
+  OpenFailure failure = OpenFailure::none;
+  int error = 0;  // errno value of the failure
+};
+
+// Opens `path` in binary mode: the system translates nothing. A file created
+// by read_write_create is an ordinary writable file; an existing one is never
+// truncated.
+Opened open_file(const std::string& path, OpenMode mode);
+
+// Bytes read, 0 at the end of the file, or -1 with `error` set. An interrupted
+// call is repeated.
+std::int64_t read_some(int fd, char* data, std::size_t size, int& error);
+std::int64_t write_some(int fd, const char* data, std::size_t size, int& error);
+
+// The new file position, or -1 with `error` set.
+enum class SeekFrom { start, current };
+std::int64_t seek(int fd, std::int64_t offset, SeekFrom from, int& error);
+
+// Ends the file at `size` bytes; the file position stays where it was.
+// Returns 0 or the error.
+int cut_off_at(int fd, std::int64_t size);
+
+// The file status that tells a regular file (buffered, cut off after its
+// first write) from a console or pipe (written record by record).
+struct FileStatus {
+  bool regular = false;
+  std::int64_t size = 0;
+};
+// Returns 0 or the error.
+int file_status(int fd, FileStatus& status);
+
+// Returns 0 or the error.
+int close_file(int fd);
+
+// The text of an error, as the run's messages show it.
+std::string error_text(int error);
+
+// The path of a file name as the run forms it (backslashes for directories;
+// a leading backslash for the root of the current drive). `root`, when not
+// empty, stands for that root; `workdir`, when not empty, is where relative
+// names lie instead of the working directory.
+std::string path_of(std::string_view name, std::string_view root, std::string_view workdir);
+
+// Standard output and standard error in binary mode, so that their bytes are
+// exactly those written; standard input in the platform's text mode, in which a
+// typed CR LF arrives as LF.
+void set_up_standard_streams();
+
+// Writes the calling thread's call frames to `fd`, a line each, with calls
+// that a signal handler may make; prepare_call_frames, called beforehand,
+// loads what that needs.
+void prepare_call_frames();
+void write_call_frames(int fd);
+
+inline constexpr int stdin_fd = 0;
+inline constexpr int stdout_fd = 1;
+inline constexpr int stderr_fd = 2;
+
+// Writes all of `text`; false when the system took no more of it.
+inline bool write_all(int fd, std::string_view text) {
+  int error = 0;
+  while (!text.empty()) {
+    const std::int64_t put = write_some(fd, text.data(), text.size(), error);
+    if (put <= 0) return false;
+    text.remove_prefix(static_cast<std::size_t>(put));
+  }
+  return true;
+}
+
+}  // namespace tamvek::platform
