@@ -12,7 +12,10 @@ using testing::stop_of;
 
 std::string row_of(int count, int value) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += (value < 0 ? "" : " ") + std::to_string(value);
+  for (int i = 0; i < count; ++i) {
+    if (value >= 0) text += ' ';
+    text += std::to_string(value);
+  }
   return text;
 }
 

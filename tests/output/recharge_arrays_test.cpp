@@ -26,7 +26,12 @@ std::string right(std::string_view text, std::size_t width) {
 // A list-directed record of an integer and a real in its fixed form, given by
 // their digits.
 std::string month_record(std::string_view month, std::string_view total) {
-  return " " + right(month, 11) + " " + right(total, 12) + "    \r\n";
+  std::string record = " ";
+  record += right(month, 11);
+  record += ' ';
+  record += right(total, 12);
+  record += "    \r\n";
+  return record;
 }
 
 struct ArrayRun {

@@ -105,7 +105,7 @@ TEST(DecimalToFloat, HalfwayPointsAndTheirNeighbours) {
 
 TEST(DecimalToFloat, LongDigitStrings) {
   EXPECT_EQ(decimal_to_float(false, std::string(100000, '9'), -100000), 1.0f);
-  EXPECT_EQ(decimal_to_float(false, "1" + std::string(10000, '0'), -10000), 1.0f);
+  EXPECT_EQ(decimal_to_float(false, std::string("1").append(10000, '0'), -10000), 1.0f);
   EXPECT_EQ(decimal_to_float(false, "", std::string(5000, '0') + "1", 5001), 1.0f);
   EXPECT_EQ(decimal_to_float(false, std::string(3000, '0'), "", 0), 0.0f);
   const Decimal pi{"3141592653589793238462643383279502884197169399375105820974944592307816406286208998628"

@@ -414,7 +414,10 @@ TEST_F(ListReadTest, RandomNumbersReadExactly) {
       if (k == point) real += '.';
       real += static_cast<char>('0' + digit(random));
     }
-    if (i % 5 == 0) real += "e" + std::to_string(exponent(random));
+    if (i % 5 == 0) {
+      real += 'e';
+      real += std::to_string(exponent(random));
+    }
     integers.push_back(integer);
     reals.push_back(real);
     bytes += integer + " " + real + "\n";

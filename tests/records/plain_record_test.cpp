@@ -34,7 +34,10 @@ std::string random_file(std::mt19937& random, std::string_view types) {
   std::string bytes;
   while (bytes.size() < 400'000) {
     std::string record;
-    for (const char type : types) record += (random() % 30 == 0 ? "\t" : " ") + random_value(random, type == 'r');
+    for (const char type : types) {
+      record += random() % 30 == 0 ? '\t' : ' ';
+      record += random_value(random, type == 'r');
+    }
     if (random() % 50 == 0) record += " 77";                 // more values than variables
     if (random() % 3000 == 0) record.resize(record.size() / 2);  // fewer: the statement reads on
     bytes += record + (random() % 3 == 0 ? "\r\n" : "\n");

@@ -142,7 +142,7 @@ std::string round_digits(const std::string& digits, int drop) {
 std::string with_point(std::string scaled, int decimals) {
   const auto n = static_cast<std::size_t>(decimals);
   if (scaled.size() < n + 1) scaled.insert(0, n + 1 - scaled.size(), '0');
-  scaled.insert(scaled.size() - n, ".");
+  scaled.insert(scaled.size() - n, 1, '.');
   return scaled;
 }
 

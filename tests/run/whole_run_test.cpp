@@ -40,7 +40,7 @@ TEST(WholeRun, EveryOutputByteForByte) {
             " ..writing monthly rcs files and asw file\r\n");
 
   const auto point = [](std::string_view x, std::string_view y, std::string_view value, int icol) {
-    return " " + real_field(x) + " " + real_field(y) + " " + real_field(value) + " " +
+    return ' ' + real_field(x) + " " + real_field(y) + " " + real_field(value) + " " +
            int_field(1) + " " + int_field(icol) + " " + int_field(icol) + "\r\n";
   };
   EXPECT_EQ(data.work.read("out/swretgrid2010.dat"),
@@ -77,7 +77,7 @@ TEST(WholeRun, EveryOutputByteForByte) {
   EXPECT_EQ(data.work.read("out/check2010.out"), check);
 
   EXPECT_EQ(data.work.read("out/output2010.dat"),
-            " " + int_field(1) + " " + int_field(2) + " " + int_field(2) +
+            ' ' + int_field(1) + " " + int_field(2) + " " + int_field(2) +
                 "  (i,row,col) condition 3 (inactive grid cell, ibound=0): " +
                 real_field("20.0000000") + " acres\r\n " + int_field(2) + " " + int_field(2) +
                 " " + int_field(0) + "  (i,row,col) condition 1 (column outside model grid): " +
