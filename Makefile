@@ -1,20 +1,51 @@
-# Two commands do all set-up: `make example` and `make test`.
+# Two commands do all set-up: `make example` and `make test`. Each first makes
+# sure the packages it needs are installed (tools/ensure-packages.sh).
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+PACKAGES ?= $(BUILD)/packages
+WINDOWS_BUILD ?= build-windows
 
-.PHONY: all build test example clean
+configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(1) >/dev/null
+
+.PHONY: all build test example install package clean
 
 all: build
 
+# A user's build: warnings are not errors; the tests are built if GoogleTest is there.
 build:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	./tools/ensure-packages.sh example
+	$(call configure)
 	cmake --build $(BUILD) -j $(JOBS)
 
-test: build
+# The developers' build: warnings are errors and the tests are required.
+test:
+	./tools/ensure-packages.sh test
+	$(call configure,-DTAMVEK_WERROR=ON -DTAMVEK_TESTS=ON)
+	cmake --build $(BUILD) -j $(JOBS)
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-example: build
+# Only the program: no test framework or benchmark library needed.
+example:
+	./tools/ensure-packages.sh example
+	$(call configure)
+	cmake --build $(BUILD) -j $(JOBS) --target tamvek
 	./examples/run-example.sh $(BUILD)/tamvek
+
+install:
+	./tools/ensure-packages.sh example
+	$(call configure)
+	cmake --build $(BUILD) -j $(JOBS) --target programs
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# The .tar.gz and .deb from this build, the .zip from the Windows build, all in $(PACKAGES).
+package:
+	./tools/ensure-packages.sh package
+	$(call configure)
+	cmake --build $(BUILD) -j $(JOBS) --target programs
+	cpack --config $(BUILD)/CPackConfig.cmake -B $(abspath $(PACKAGES))
+	$(MAKE) windows WINDOWS_BUILD=$(WINDOWS_BUILD)
+	cpack --config $(WINDOWS_BUILD)/CPackConfig.cmake -B $(abspath $(PACKAGES))
 
 clean:
 	rm -rf $(BUILD)

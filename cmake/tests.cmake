@@ -1,4 +1,16 @@
-# The GoogleTest suite, run by CTest.
+# The GoogleTest suite, run by CTest. Without GoogleTest the tests are left out,
+# unless they were asked for (TAMVEK_TESTS=ON), so that the program builds on a
+# machine that has only a compiler, CMake and make.
+if(NOT TAMVEK_TESTS)
+  return()
+endif()
+if(TAMVEK_TESTS STREQUAL "AUTO" AND NOT TARGET GTest::gtest)
+  find_package(GTest QUIET)
+  if(NOT GTest_FOUND)
+    message(STATUS "GoogleTest not found: the tests are left out (make test installs it)")
+    return()
+  endif()
+endif()
 enable_testing()
 find_package(GTest REQUIRED)
 file(GLOB_RECURSE tamvek_tests CONFIGURE_DEPENDS tests/*_test.cpp tests/support/*.cpp)
@@ -10,3 +22,17 @@ target_compile_definitions(tamvek_tests PRIVATE
 add_dependencies(tamvek_tests tamvek)
 include(GoogleTest)
 gtest_discover_tests(tamvek_tests DISCOVERY_TIMEOUT 60)
+
+# The installed program on the installed example data makes what the build's
+# program makes of the repository's copy.
+if(NOT CMAKE_CROSSCOMPILING)
+  add_test(NAME InstalledExample.RunsAsTheBuildDoes COMMAND ${CMAKE_COMMAND}
+    -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}
+    -DPROGRAM=$<TARGET_FILE:tamvek> -DSCRATCH=${CMAKE_BINARY_DIR}/installed-example
+    -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/install/installed_example_test.cmake)
+endif()
+# The set-up script installs what a make target needs, or names the command.
+if(NOT WIN32)
+  add_test(NAME EnsurePackages.InstallsOrNamesTheCommand
+    COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/ensure_packages_test.sh)
+endif()
