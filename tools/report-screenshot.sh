@@ -5,7 +5,7 @@
 #
 # PAGE is a page made by tamvek-report (out/report2010.html), PNG the picture
 # to write. FRAGMENT chooses the map and the size of a cell as the page's own
-# address does (default layer=season&cell=16); the window is 1200x1180 unless
+# address does (default layer=season&cell=16); the window is 1200x1300 unless
 # given. The page is opened from disk, as a user opens it. The script fails
 # unless the page marked itself ready with every map drawn.
 #
@@ -20,7 +20,7 @@ fi
 page=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 picture=$2
 fragment=${3:-layer=season&cell=16}
-window=${4:-1200x1180}
+window=${4:-1200x1300}
 browser=/usr/bin/chromium-headless-shell
 if [[ ! -x $browser ]]; then
   echo "$0: no headless Chromium; install it with: apt-get install chromium-headless-shell" >&2
