@@ -36,3 +36,9 @@ if(NOT WIN32)
   add_test(NAME EnsurePackages.InstallsOrNamesTheCommand
     COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/tools/ensure_packages_test.sh)
 endif()
+
+# The report's tests run the built tamvek-report.
+if(TARGET tamvek-report)
+  target_compile_definitions(tamvek_tests PRIVATE TAMVEK_REPORT_PROGRAM="$<TARGET_FILE:tamvek-report>")
+  add_dependencies(tamvek_tests tamvek-report)
+endif()

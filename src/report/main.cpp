@@ -1,0 +1,18 @@
+// tamvek-report YEAR: the page and the GIS grids of a finished year, made in
+// the working directory of its run.
+
+#include <cstdio>
+
+#include "records/io.hpp"
+#include "report/report.hpp"
+#include "state/file_names.hpp"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fputs("usage: tamvek-report YEAR   (in the working directory of a finished tamvek run)\n",
+               stderr);
+    return 2;
+  }
+  tamvek::Io io(tamvek::io_setup_from_environment());
+  return tamvek::report::report_to_end(io, tamvek::year_of_argument(argv[1]));
+}

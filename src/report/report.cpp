@@ -1,0 +1,109 @@
+#include "report/report.hpp"
+
+#include <cfenv>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "records/run_stop.hpp"
+#include "report/array_file.hpp"
+#include "report/check_report.hpp"
+#include "report/esri_grid.hpp"
+#include "report/output_set.hpp"
+#include "report/page_data.hpp"
+#include "report/page_template.hpp"
+#include "report/problem_log.hpp"
+#include "report/report_error.hpp"
+#include "report/static_inputs.hpp"
+#include "state/file_names.hpp"
+#include "state/run_state.hpp"
+
+namespace tamvek::report {
+namespace {
+
+constexpr const char* month_titles[] = {"May recharge",    "June recharge",
+                                        "July recharge",   "August recharge",
+                                        "September recharge", "October recharge"};
+
+// Reads every file of the finished year, in the order a run writes them; the
+// check report comes first among the outputs, since a run that stopped early
+// shows there first.
+ReportData read_year(Run& run) {
+  ReportData data;
+  data.cyear = run.cyear;
+  data.active = read_static_inputs(run);
+  data.grid = run.grid;
+  data.files.push_back(source_file(run.io, parameter_file().name));
+  data.files.push_back(source_file(run.io, active_cell_file().name));
+
+  data.check = read_check_report(run.io, run.cyear);
+  data.files.push_back(source_file(run.io, check_report_file(run.cyear).name));
+
+  for (int month = 5; month <= 10; ++month) {
+    Layer layer{std::string(monthno[static_cast<std::size_t>(month - 1)]), month_titles[month - 5],
+                monthly_array_file(run.cyear, month).name, {}, {}};
+    read_array(run.io, run.grid, layer);
+    data.files.push_back(source_file(run.io, *layer.file));
+    data.layers.push_back(std::move(layer));
+  }
+  Layer acres{"acres", "Irrigated acreage", acreage_array_file(run.cyear).name, {}, {}};
+  read_array(run.io, run.grid, acres);
+  data.files.push_back(source_file(run.io, *acres.file));
+  data.layers.push_back(season_of(data.layers));
+  data.layers.push_back(std::move(acres));
+
+  data.problems = read_problem_log(run.io, run.cyear, run.grid);
+  data.files.push_back(source_file(run.io, problem_log_file(run.cyear).name));
+  return data;
+}
+
+std::string grid_name(const std::string& cyear, const std::string& id) {
+  return std::string(chout) + cyear + "." + id + ".asc";
+}
+
+// Writes the grids and then the page, and puts them in place together.
+std::vector<std::string> write_report(const Io& io, const ReportData& data) {
+  OutputSet outputs(io);
+  std::vector<std::string> names;
+  for (const Layer& layer : data.layers) {
+    names.push_back(grid_name(data.cyear, layer.id));
+    outputs.write(names.back(), esri_grid(data.grid, data.active, layer));
+  }
+  names.push_back(std::string(chout) + "report" + data.cyear + ".html");
+  outputs.write(names.back(), filled_page(page_template, page_data(data)));
+  outputs.commit();
+  return names;
+}
+
+}  // namespace
+
+int report_to_end(Io& io, const std::string& cyear) {
+  // The grid's top edge is computed as tamvek computes it.
+  std::fesetenv(FE_DFL_ENV);
+  std::string failure;
+  std::vector<std::string> written;
+  try {
+    const auto run = std::make_unique<Run>(io);
+    run->cyear = cyear;
+    const ReportData data = read_year(*run);
+    written = write_report(io, data);
+  } catch (const ReportError& error) {
+    failure = "tamvek-report: " + error.file + ": " + error.what + "\n";
+  } catch (const RunEnd& stop) {
+    // tamvek's reader of a static file stopped, with tamvek's own message.
+    failure = stop.message.empty() ? "tamvek-report: the grid definition cannot be read\n"
+                                   : stop.message;
+  } catch (const std::exception& error) {
+    failure = std::string("tamvek-report: ") + error.what() + "\n";
+  }
+  const std::string close_failure = io.close_all();
+  if (failure.empty() && !close_failure.empty()) failure = close_failure;
+  if (!failure.empty()) {
+    std::fputs(failure.c_str(), stderr);
+    return 2;
+  }
+  for (const std::string& name : written) std::printf(" ..written %s\n", name.c_str());
+  return 0;
+}
+
+}  // namespace tamvek::report
