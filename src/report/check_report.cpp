@@ -56,7 +56,7 @@ class Reader {
       fail(number, std::to_string(first + count) + " values expected");
     std::vector<std::string> values;
     for (std::size_t i = first; i < words.size(); ++i) {
-      if (!is_real(words[i])) fail(number, "\"" + printable(words[i]) + "\" is not a number");
+      if (!is_real(words[i])) fail(number, '"' + printable(words[i]) + "\" is not a number");
       values.emplace_back(words[i]);
     }
     return values;

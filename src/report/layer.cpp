@@ -14,8 +14,11 @@ std::string value_text(const Layer& layer, std::size_t cell) {
   }
   const std::int32_t tenths = layer.tenths[cell];
   const std::int32_t magnitude = std::abs(tenths);
-  return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
-         std::to_string(magnitude % 10);
+  std::string text = tenths < 0 ? "-" : "";
+  text += std::to_string(magnitude / 10);
+  text += '.';
+  text += std::to_string(magnitude % 10);
+  return text;
 }
 
 Layer season_of(const std::vector<Layer>& months) {
