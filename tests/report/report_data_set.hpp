@@ -69,7 +69,7 @@ struct ReportDataSet {
   ProgramRun run_report(const std::vector<std::string>& arguments = {"2010"}) const {
 #ifdef _WIN32
     (void)arguments;
-    return {};
+    return {};  // the tests skip themselves there
 #else
     // run_program's child has the captures in place; it becomes tamvek-report.
     return run_program({}, work.path(), root.path(), "", [&] {
