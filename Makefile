@@ -8,7 +8,7 @@ WINDOWS_BUILD ?= build-windows
 
 configure = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(1) >/dev/null
 
-.PHONY: all build test example install package clean
+.PHONY: all build test example report install package clean
 
 all: build
 
@@ -31,6 +31,16 @@ example:
 	$(call configure)
 	cmake --build $(BUILD) -j $(JOBS) --target tamvek
 	./examples/run-example.sh $(BUILD)/tamvek
+
+# The example year, then its report: the page and the GIS grids in scratch/example/out/.
+report:
+	./tools/ensure-packages.sh example
+	$(call configure)
+	cmake --build $(BUILD) -j $(JOBS) --target tamvek tamvek-report
+	./examples/run-example.sh $(BUILD)/tamvek
+	cd scratch/example && TAMVEK_ROOT=$(CURDIR)/examples/root $(abspath $(BUILD))/tamvek-report 2010
+	@echo
+	@echo "== the page: $(CURDIR)/scratch/example/out/report2010.html"
 
 install:
 	./tools/ensure-packages.sh example
