@@ -33,7 +33,8 @@ struct ReportDataSet {
     for (int row = 0; row < ny; ++row)
       for (int col = 0; col < nx; ++col) {
         const int value = values[static_cast<std::size_t>(row * nx + col)];
-        text += (value < 10 ? " " : "") + std::to_string(value);
+        if (value < 10) text += ' ';
+        text += std::to_string(value);
         if (col == 325 || col == nx - 1) text += "\n";
       }
     return text;

@@ -20,9 +20,11 @@ struct BadInput {
 std::vector<std::string> listing(const ReportDataSet& data) {
   std::vector<std::string> files;
   for (const std::string& top : {data.root.path(), data.work.path()})
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(top))
-      files.push_back(entry.path().string() +
-                      (entry.is_regular_file() ? " " + std::to_string(entry.file_size()) : ""));
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(top)) {
+      std::string file = entry.path().string();
+      if (entry.is_regular_file()) file += ' ' + std::to_string(entry.file_size());
+      files.push_back(file);
+    }
   std::sort(files.begin(), files.end());
   return files;
 }
