@@ -57,5 +57,36 @@ package:
 	$(MAKE) windows WINDOWS_BUILD=$(WINDOWS_BUILD)
 	cpack --config $(WINDOWS_BUILD)/CPackConfig.cmake -B $(abspath $(PACKAGES))
 
+# tamvek for 64-bit Windows, cross-built with MinGW-w64 and linked statically:
+# $(WINDOWS_BUILD)/tamvek.exe. test-windows runs the test suite built for
+# Windows under Wine; compare-windows runs both programs on the same inputs and
+# compares every byte. Wine keeps its state in WINEPREFIX.
+WINDOWS_TEST_BUILD ?= build-windows-tests
+WINEPREFIX ?= $(abspath $(WINDOWS_BUILD))/wine
+export WINEPREFIX
+export WINEDEBUG ?= -all
+windows_toolchain = -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw-w64-x86_64.cmake
+
+.PHONY: windows test-windows compare-windows
+
+windows:
+	./tools/ensure-packages.sh package
+	cmake -S . -B $(WINDOWS_BUILD) $(windows_toolchain) -DCMAKE_BUILD_TYPE=Release -DTAMVEK_TESTS=OFF >/dev/null
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target programs
+
+test-windows:
+	./tools/ensure-packages.sh package
+	@command -v wine >/dev/null && [ -f /usr/src/googletest/googletest/CMakeLists.txt ] || \
+	  { echo "Wine and GoogleTest's sources are needed: apt-get install wine64 googletest" >&2; exit 1; }
+	cmake -S . -B $(WINDOWS_TEST_BUILD) $(windows_toolchain) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTAMVEK_WERROR=ON -DTAMVEK_TESTS=ON >/dev/null
+	cmake --build $(WINDOWS_TEST_BUILD) -j $(JOBS) --target tamvek_tests
+	ctest --test-dir $(WINDOWS_TEST_BUILD) --output-on-failure -j $(JOBS)
+
+compare-windows: windows
+	$(call configure)
+	cmake --build $(BUILD) -j $(JOBS) --target tamvek generate_data
+	./tests/windows/compare_runs.sh $(BUILD) $(WINDOWS_BUILD)
+
 clean:
 	rm -rf $(BUILD)

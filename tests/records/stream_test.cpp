@@ -124,6 +124,8 @@ TEST(Streams, AReadOnlyFileIsReadableButNotWritable) {
   ScratchIo scratch;
   scratch.dir.write("out/2010.asw", "old\r\n");
   chmod(scratch.dir.file("out/2010.asw").c_str(), 0444);
+  if (testing::read_only_is_disregarded(scratch.dir.file("out/2010.asw")))
+    GTEST_SKIP() << "this system opens read-only files for writing (Wine run by the superuser)";
   const std::string outcome = testing::as_ordinary_user([&] {
     scratch.io().open(325, 8, "out\\2010.asw");
     std::string_view text;
@@ -145,9 +147,16 @@ TEST(Streams, OpenFailuresNameTheFileAsFormed) {
 
   scratch.dir.write("out/keep", "");
   end = stop_of([&] { scratch.io().open(214, 9, "out"); });
+#ifdef _WIN32
+  // Windows reports a directory as access refused.
+  EXPECT_EQ(end.message,
+            "At line 214 of file tamvekv3.f90 (unit = 9)\n"
+            "Fortran runtime error: Permission denied trying to open file 'out'\n");
+#else
   EXPECT_EQ(end.message,
             "At line 214 of file tamvekv3.f90 (unit = 9)\n"
             "Fortran runtime error: 'out' is a directory\n");
+#endif
 }
 
 TEST(Streams, NamesBeginningWithABackslashLieBelowTheRoot) {
@@ -157,12 +166,14 @@ TEST(Streams, NamesBeginningWithABackslashLieBelowTheRoot) {
   std::string_view text;
   ASSERT_TRUE(scratch.io().stream(12).next_record(73, text));
   EXPECT_EQ(text, "2 3");
+#ifndef _WIN32  // Windows keeps the names' backslashes: tests/windows
   IoSetup setup;
   setup.root = "/data/root";
   setup.workdir = "/work/dir";
   Io io(setup);
   EXPECT_EQ(io.path_of("\\BAVO\\QZ\\static\\02.ibound"), "/data/root/BAVO/QZ/static/02.ibound");
   EXPECT_EQ(io.path_of("out\\2010.05.rcs"), "/work/dir/out/2010.05.rcs");
+#endif
 }
 
 TEST(Streams, EveryEndOfTheRunWritesOutWhatIsBuffered) {

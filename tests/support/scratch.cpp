@@ -1,18 +1,21 @@
 #include "support/scratch.hpp"
 
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
+
+#include "records/platform.hpp"
 
 namespace tamvek::testing {
 namespace fs = std::filesystem;
-
-namespace {
 
 std::string read_whole(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -21,17 +24,20 @@ std::string read_whole(const std::string& path) {
   return bytes.str();
 }
 
-int open_scratch_file(const std::string& path, std::string_view content) {
+#ifndef _WIN32
+namespace {
+
+constexpr uid_t nobody = 65534;
+
+}  // namespace
+
+int open_scratch_file(const std::string& path, std::string_view content, bool /*input*/) {
   {
     std::ofstream out(path, std::ios::binary);
     out << content;
   }
   return ::open(path.c_str(), O_RDWR);
 }
-
-constexpr uid_t nobody = 65534;
-
-}  // namespace
 
 bool become_ordinary_user() {
   return geteuid() != 0 || (setgid(nobody) == 0 && setuid(nobody) == 0);
@@ -66,10 +72,26 @@ std::string as_ordinary_user(const std::function<std::string()>& body) {
   return result;
 }
 
+#endif
+
+bool read_only_is_disregarded(const std::string& path) {
+  return as_ordinary_user([&] {
+    const platform::Opened opened = platform::open_file(path, platform::OpenMode::write_only);
+    if (opened.fd < 0) return std::string("refused");
+    platform::close_file(opened.fd);
+    return std::string("opened");
+  }) == "opened";
+}
+
 ScratchDir::ScratchDir() {
-  std::string pattern = (fs::temp_directory_path() / "tamvek-test-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  path_ = pattern;
+  // A name no other test process picks at the same time.
+  static std::mt19937_64 names{std::random_device{}()};
+  const fs::path temp = fs::temp_directory_path();
+  for (int attempt = 0; path_.empty(); ++attempt) {
+    if (attempt == 100) throw std::runtime_error("no scratch directory could be made");
+    const fs::path candidate = temp / ("tamvek-test-" + std::to_string(names() % 1'000'000'000));
+    if (fs::create_directory(candidate)) path_ = candidate.string();
+  }
   // Open to everyone, so that tests that act as an ordinary user can work in it.
   fs::permissions(path_, fs::perms::all);
 }
@@ -97,7 +119,7 @@ bool ScratchDir::exists(std::string_view relative) const { return fs::exists(fil
 ScratchIo::ScratchIo(std::string_view stdin_text) {
   stdout_fd_ = open_scratch_file(dir.file(".stdout"), "");
   stderr_fd_ = open_scratch_file(dir.file(".stderr"), "");
-  stdin_fd_ = open_scratch_file(dir.file(".stdin"), stdin_text);
+  stdin_fd_ = open_scratch_file(dir.file(".stdin"), stdin_text, true);
   IoSetup setup;
   setup.root = dir.path();
   setup.workdir = dir.path();
@@ -109,9 +131,9 @@ ScratchIo::ScratchIo(std::string_view stdin_text) {
 
 ScratchIo::~ScratchIo() {
   io_.reset();
-  ::close(stdout_fd_);
-  ::close(stderr_fd_);
-  ::close(stdin_fd_);
+  platform::close_file(stdout_fd_);
+  platform::close_file(stderr_fd_);
+  platform::close_file(stdin_fd_);
 }
 
 std::string ScratchIo::console() {
@@ -120,6 +142,8 @@ std::string ScratchIo::console() {
 }
 
 std::string ScratchIo::errors() const { return read_whole(dir.file(".stderr")); }
+
+#ifndef _WIN32
 
 ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
                        const std::string& root, std::string_view stdin_text,
@@ -157,5 +181,7 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
   fs::remove_all(capture, ignored);
   return result;
 }
+
+#endif
 
 }  // namespace tamvek::testing

@@ -11,6 +11,14 @@
 
 namespace tamvek::testing {
 
+// The bytes of a whole file; empty if it cannot be read.
+std::string read_whole(const std::string& path);
+
+// Writes `content` to a new file and opens it for reading and writing, as a
+// standard stream of the run: binary, or for `input` in the mode of standard
+// input (text mode on Windows).
+int open_scratch_file(const std::string& path, std::string_view content, bool input = false);
+
 // A temporary directory, removed with everything in it at the end of the test.
 class ScratchDir {
  public:
@@ -62,8 +70,14 @@ RunEnd stop_of(Body&& body) {
 }
 
 // Makes the calling process an ordinary user (nobody) when it is the
-// superuser, who disregards access rights; false if that failed.
+// superuser, who disregards access rights; false if that failed. On Windows
+// access rights and the read-only attribute bind every user: nothing to do.
 bool become_ordinary_user();
+
+// True when the read-only file at `path` opens for writing all the same, as
+// under Wine run by the Unix superuser; tests of the read-only rule then
+// cannot mean anything.
+bool read_only_is_disregarded(const std::string& path);
 
 // Runs `body` as an ordinary user, without the superuser's disregard for access
 // rights (in a child process when the tests run as the superuser), and returns
@@ -76,6 +90,8 @@ struct ProgramRun {
   std::string out;
   std::string err;
 };
+// `in_child` runs in the child process before the program starts; Windows
+// starts a program with no such step, and refuses it.
 ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
                        const std::string& root, std::string_view stdin_text = "",
                        const std::function<void()>& in_child = {});

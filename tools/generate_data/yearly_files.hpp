@@ -238,7 +238,7 @@ inline long write_diversions(const std::filesystem::path& path, const Options& o
     const std::int64_t irrigated = authorized > 0 ? authorized * random.between(55, 100) / 100
                                                   : 100 * random.between(40, 2000);
     const int usual_type = detail::weighted_system_type(options.nfactors, random);
-    const long district = random.between(10, 80);
+    const long long district = random.between(10, 80);
     shares.assign(static_cast<std::size_t>(counts[g]), 0);
     std::int64_t share_total = 0;
     for (auto& share : shares) share_total += share = random.between(1, 10);

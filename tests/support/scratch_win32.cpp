@@ -1,0 +1,122 @@
+#ifdef _WIN32
+#include <fcntl.h>
+#include <fstream>
+#include <io.h>
+#include <stdexcept>
+#include <windows.h>
+
+#include "support/scratch.hpp"
+
+namespace tamvek::testing {
+namespace {
+
+// One argument as the C library of the started program splits its command
+// line: in quotes, with backslashes doubled where a quote follows them.
+std::string quoted(const std::string& argument) {
+  std::string text = "\"";
+  std::size_t backslashes = 0;
+  for (const char c : argument) {
+    if (c == '\\') {
+      ++backslashes;
+      continue;
+    }
+    text.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
+    backslashes = 0;
+    text += c;
+  }
+  text.append(2 * backslashes, '\\');
+  return text + '"';
+}
+
+HANDLE inheritable_file(const std::string& path, bool for_writing) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  const HANDLE file = CreateFileA(path.c_str(), for_writing ? GENERIC_WRITE : GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                                  for_writing ? CREATE_ALWAYS : OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot open " + path);
+  return file;
+}
+
+// Sets an environment variable for the life of the object, then restores it.
+class EnvironmentVariable {
+ public:
+  EnvironmentVariable(const char* name, const std::string& value) : name_(name) {
+    char old[32768];
+    const DWORD length = GetEnvironmentVariableA(name, old, sizeof old);
+    had_ = length > 0 && length < sizeof old;
+    if (had_) old_.assign(old, length);
+    SetEnvironmentVariableA(name, value.c_str());
+  }
+  ~EnvironmentVariable() { SetEnvironmentVariableA(name_, had_ ? old_.c_str() : nullptr); }
+  EnvironmentVariable(const EnvironmentVariable&) = delete;
+  EnvironmentVariable& operator=(const EnvironmentVariable&) = delete;
+
+ private:
+  const char* name_;
+  bool had_ = false;
+  std::string old_;
+};
+
+}  // namespace
+
+int open_scratch_file(const std::string& path, std::string_view content, bool input) {
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+  }
+  return ::_open(path.c_str(), _O_RDWR | (input ? _O_TEXT : _O_BINARY));
+}
+
+bool become_ordinary_user() { return true; }
+
+std::string as_ordinary_user(const std::function<std::string()>& body) { return body(); }
+
+ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
+                       const std::string& root, std::string_view stdin_text,
+                       const std::function<void()>& in_child) {
+  if (in_child) throw std::logic_error("no step of a test can run in a Windows child process");
+  const ScratchDir capture;
+  capture.write("in", stdin_text);
+  const HANDLE in = inheritable_file(capture.file("in"), false);
+  const HANDLE out = inheritable_file(capture.file("out"), true);
+  const HANDLE err = inheritable_file(capture.file("err"), true);
+
+  // The program's name is resolved here, before the child starts elsewhere.
+  char program[MAX_PATH];
+  if (GetFullPathNameA(TAMVEK_PROGRAM, MAX_PATH, program, nullptr) == 0)
+    throw std::runtime_error("no full path for " + std::string(TAMVEK_PROGRAM));
+  std::string command_line = quoted(program);
+  for (const std::string& argument : arguments) command_line += ' ' + quoted(argument);
+
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = in;
+  startup.hStdOutput = out;
+  startup.hStdError = err;
+  PROCESS_INFORMATION process{};
+  BOOL started = FALSE;
+  {
+    const EnvironmentVariable variable("TAMVEK_ROOT", root);
+    started = CreateProcessA(program, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                             workdir.c_str(), &startup, &process);
+  }
+  ProgramRun result;
+  if (started) {
+    WaitForSingleObject(process.hProcess, INFINITE);
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    result.status = static_cast<int>(status);
+    CloseHandle(process.hProcess);
+    CloseHandle(process.hThread);
+  }
+  CloseHandle(in), CloseHandle(out), CloseHandle(err);
+  if (!started) throw std::runtime_error("cannot start " + std::string(program));
+  result.out = read_whole(capture.file("out"));
+  result.err = read_whole(capture.file("err"));
+  return result;
+}
+
+}  // namespace tamvek::testing
+#endif
