@@ -14,7 +14,9 @@ namespace {
 
 void require_file(const Io& io, const RunFile& file) {
   const std::string path = io.path_of(file.name);
-  if (!std::filesystem::exists(path)) throw ReportError{file.name, "missing (no file " + path + ")"};
+  std::error_code error;
+  if (!std::filesystem::exists(std::filesystem::status(path, error)))
+    throw ReportError{file.name, "missing (no file " + path + ")"};
 }
 
 void require_mappable(const Grid& grid) {
