@@ -1,5 +1,6 @@
 #include "report/check_report.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <vector>
 

@@ -1,5 +1,6 @@
 #include "report/problem_log.hpp"
 
+#include <algorithm>
 #include <charconv>
 
 #include "report/report_error.hpp"
