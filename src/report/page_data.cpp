@@ -81,7 +81,7 @@ void add_active(Json& json, const std::vector<bool>& active) {
   json.key("active"), json.string(base64(flags));
 }
 
-void add_layers(Json& json, const std::vector<Layer>& layers, std::int32_t nx) {
+void add_layers(Json& json, const std::vector<Layer>& layers) {
   json.key("layers");
   json.open('[');
   for (const Layer& layer : layers) {
@@ -98,19 +98,6 @@ void add_layers(Json& json, const std::vector<Layer>& layers, std::int32_t nx) {
     json.integer(std::count(layer.tenths.begin(), layer.tenths.end(), no_value));
     json.close('}');
   }
-  json.close(']');
-
-  json.key("overflow_cells");
-  json.open('[');
-  for (const Layer& layer : layers)
-    for (std::size_t cell = 0; cell < layer.tenths.size(); ++cell) {
-      if (layer.tenths[cell] != no_value) continue;
-      json.open('{');
-      json.key("layer"), json.string(layer.id);
-      json.key("row"), json.integer(cell / static_cast<std::size_t>(nx) + 1);
-      json.key("col"), json.integer(cell % static_cast<std::size_t>(nx) + 1);
-      json.close('}');
-    }
   json.close(']');
 }
 
@@ -188,7 +175,7 @@ std::string page_data(const ReportData& data) {
   json.key("year"), json.string(data.cyear);
   add_grid(json, data.grid);
   add_active(json, data.active);
-  add_layers(json, data.layers, data.grid.nx);
+  add_layers(json, data.layers);
   add_check(json, data.check);
   add_problems(json, data.problems);
   add_files(json, data.files);
