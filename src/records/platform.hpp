@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cerrno>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -25,6 +26,18 @@ enum class OpenFailure {
   directory,         // the name is a directory
   other,
 };
+
+// Both platforms' C libraries report through errno; Windows reports a
+// directory, like a read-only file, as access refused.
+inline OpenFailure open_failure_of(int error) {
+  switch (error) {
+    case ENOENT: return OpenFailure::missing;
+    case EACCES: return OpenFailure::access_refused;
+    case EROFS: return OpenFailure::read_only_medium;
+    case EISDIR: return OpenFailure::directory;
+    default: return OpenFailure::other;
+  }
+}
 
 struct Opened {
   int fd = -1;

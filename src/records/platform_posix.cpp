@@ -21,13 +21,7 @@ Opened open_file(const std::string& path, OpenMode mode) {
   opened.fd = ::open(path.c_str(), flags, 0666);
   if (opened.fd >= 0) return opened;
   opened.error = errno;
-  switch (opened.error) {
-    case ENOENT: opened.failure = OpenFailure::missing; break;
-    case EACCES: opened.failure = OpenFailure::access_refused; break;
-    case EROFS: opened.failure = OpenFailure::read_only_medium; break;
-    case EISDIR: opened.failure = OpenFailure::directory; break;
-    default: opened.failure = OpenFailure::other; break;
-  }
+  opened.failure = open_failure_of(opened.error);
   return opened;
 }
 

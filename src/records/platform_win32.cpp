@@ -8,6 +8,10 @@
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 namespace tamvek::platform {
@@ -43,14 +47,7 @@ Opened open_file(const std::string& path, OpenMode mode) {
   opened.fd = ::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
   if (opened.fd >= 0) return opened;
   opened.error = errno;
-  // The system reports a directory, like a read-only file, as access refused.
-  switch (opened.error) {
-    case ENOENT: opened.failure = OpenFailure::missing; break;
-    case EACCES: opened.failure = OpenFailure::access_refused; break;
-    case EROFS: opened.failure = OpenFailure::read_only_medium; break;
-    case EISDIR: opened.failure = OpenFailure::directory; break;
-    default: opened.failure = OpenFailure::other; break;
-  }
+  opened.failure = open_failure_of(opened.error);
   return opened;
 }
 

@@ -3,6 +3,10 @@
 #include <fstream>
 #include <io.h>
 #include <stdexcept>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
 #include "support/scratch.hpp"
