@@ -123,6 +123,11 @@ inputs=$(new_case generated-small)
   >/dev/null
 compare generated-small 'go\n' 2010
 
+inputs=$(new_case generated-largest-crlf)
+"$generator" --root "$inputs/root" --work "$inputs/work" --year 2010 --seed 29 --size largest \
+  --crlf >/dev/null
+compare generated-largest-crlf 'go\n' 2010
+
 if [[ $failures -gt 0 ]]; then
   echo "$0: $failures case(s) differ between the Linux and the Windows program" >&2
   exit 1
