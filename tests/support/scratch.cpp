@@ -147,7 +147,7 @@ std::string ScratchIo::errors() const { return read_whole(dir.file(".stderr")); 
 
 ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
                        const std::string& root, std::string_view stdin_text,
-                       const std::function<void()>& in_child) {
+                       const std::function<void()>& in_child, const std::string& program) {
   char pattern[] = "/tmp/tamvek-program-XXXXXX";
   if (mkdtemp(pattern) == nullptr) throw std::runtime_error("mkdtemp failed");
   const std::string capture = pattern;
@@ -162,8 +162,8 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
     if (chdir(workdir.c_str()) != 0) _exit(127);
     setenv("TAMVEK_ROOT", root.c_str(), 1);
     std::vector<char*> argv;
-    std::string program = TAMVEK_PROGRAM;
-    argv.push_back(program.data());
+    std::string name = program;
+    argv.push_back(name.data());
     std::vector<std::string> copies(arguments);
     for (std::string& argument : copies) argv.push_back(argument.data());
     argv.push_back(nullptr);

@@ -91,9 +91,11 @@ struct ProgramRun {
   std::string err;
 };
 // `in_child` runs in the child process before the program starts; Windows
-// starts a program with no such step, and refuses it.
+// starts a program with no such step, and refuses it. `program` is tamvek
+// unless another of the project's programs is named.
 ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
                        const std::string& root, std::string_view stdin_text = "",
-                       const std::function<void()>& in_child = {});
+                       const std::function<void()>& in_child = {},
+                       const std::string& program = TAMVEK_PROGRAM);
 
 }  // namespace tamvek::testing

@@ -78,7 +78,7 @@ std::string as_ordinary_user(const std::function<std::string()>& body) { return 
 
 ProgramRun run_program(const std::vector<std::string>& arguments, const std::string& workdir,
                        const std::string& root, std::string_view stdin_text,
-                       const std::function<void()>& in_child) {
+                       const std::function<void()>& in_child, const std::string& program) {
   if (in_child) throw std::logic_error("no step of a test can run in a Windows child process");
   const ScratchDir capture;
   capture.write("in", stdin_text);
@@ -87,10 +87,10 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
   const HANDLE err = inheritable_file(capture.file("err"), true);
 
   // The program's name is resolved here, before the child starts elsewhere.
-  char program[MAX_PATH];
-  if (GetFullPathNameA(TAMVEK_PROGRAM, MAX_PATH, program, nullptr) == 0)
-    throw std::runtime_error("no full path for " + std::string(TAMVEK_PROGRAM));
-  std::string command_line = quoted(program);
+  char full_path[MAX_PATH];
+  if (GetFullPathNameA(program.c_str(), MAX_PATH, full_path, nullptr) == 0)
+    throw std::runtime_error("no full path for " + program);
+  std::string command_line = quoted(full_path);
   for (const std::string& argument : arguments) command_line += ' ' + quoted(argument);
 
   STARTUPINFOA startup{};
@@ -103,7 +103,7 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
   BOOL started = FALSE;
   {
     const EnvironmentVariable variable("TAMVEK_ROOT", root);
-    started = CreateProcessA(program, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+    started = CreateProcessA(full_path, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                              workdir.c_str(), &startup, &process);
   }
   ProgramRun result;
@@ -116,7 +116,7 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
     CloseHandle(process.hThread);
   }
   CloseHandle(in), CloseHandle(out), CloseHandle(err);
-  if (!started) throw std::runtime_error("cannot start " + std::string(program));
+  if (!started) throw std::runtime_error("cannot start " + std::string(full_path));
   result.out = read_whole(capture.file("out"));
   result.err = read_whole(capture.file("err"));
   return result;
