@@ -28,14 +28,15 @@ case $1 in
   *) echo "$usage" >&2; exit 64 ;;
 esac
 
-# A package counts as there when dpkg has it installed; the compiler, CMake and
-# make also when the command is on the PATH (installed some other way).
+# The compiler, CMake and make are there when their commands are, however they
+# were installed; a library or the browser when dpkg has its package installed.
+# Without dpkg, CMake says what it cannot find.
 installed() {
   case $1 in
-    g++) command -v "${CXX:-g++}" >/dev/null && return 0 ;;
-    cmake | make) command -v "$1" >/dev/null && return 0 ;;
+    g++) command -v "${CXX:-g++}" >/dev/null; return ;;
+    cmake | make) command -v "$1" >/dev/null; return ;;
   esac
-  command -v dpkg-query >/dev/null || return 1
+  command -v dpkg-query >/dev/null || return 0
   [[ $(dpkg-query -W -f='${Status}' "$1" 2>/dev/null) == *"ok installed" ]]
 }
 
