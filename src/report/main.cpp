@@ -4,10 +4,13 @@
 #include <cstdio>
 
 #include "records/io.hpp"
+#include "records/platform.hpp"
 #include "report/report.hpp"
 #include "state/file_names.hpp"
 
 int main(int argc, char** argv) {
+  // Messages in the same bytes on every platform, as tamvek writes its own.
+  tamvek::platform::set_up_standard_streams();
   if (argc != 2) {
     std::fputs("usage: tamvek-report YEAR   (in the working directory of a finished tamvek run)\n",
                stderr);

@@ -7,11 +7,6 @@
 
 #include "support/small_data_set.hpp"
 
-#ifndef _WIN32
-#include <cstdlib>
-#include <unistd.h>
-#endif
-
 namespace tamvek::testing {
 
 // A finished year on a grid of 3 rows of 330 columns of 1000 by 500 ft, so
@@ -68,22 +63,7 @@ struct ReportDataSet {
 
   // Runs tamvek-report in the working directory.
   ProgramRun run_report(const std::vector<std::string>& arguments = {"2010"}) const {
-#ifdef _WIN32
-    (void)arguments;
-    return {};  // the tests skip themselves there
-#else
-    // run_program's child has the captures in place; it becomes tamvek-report.
-    return run_program({}, work.path(), root.path(), "", [&] {
-      if (chdir(work.path().c_str()) != 0) _exit(127);
-      setenv("TAMVEK_ROOT", root.path().c_str(), 1);
-      std::vector<std::string> copies(arguments);
-      std::vector<char*> argv{const_cast<char*>(TAMVEK_REPORT_PROGRAM)};
-      for (std::string& argument : copies) argv.push_back(argument.data());
-      argv.push_back(nullptr);
-      execv(TAMVEK_REPORT_PROGRAM, argv.data());
-      _exit(127);
-    });
-#endif
+    return run_program(arguments, work.path(), root.path(), "", {}, TAMVEK_REPORT_PROGRAM);
   }
 
   // The report's files in out/, and any temporary of theirs.

@@ -30,13 +30,14 @@ std::vector<std::string> listing(const ReportDataSet& data) {
 }
 
 TEST(ReportFailures, EachBadInputIsNamedAndLeavesNoReport) {
-#ifdef _WIN32
-  GTEST_SKIP() << "tamvek-report is started in run_program's child step, which Windows lacks";
-#endif
   const BadInput cases[] = {
       {"a missing array",
        [](ReportDataSet& data) { std::filesystem::remove(data.work.file("out/2010.07.rcs")); },
+#ifdef _WIN32
+       "tamvek-report: out\\2010.07.rcs: missing (no file out\\2010.07.rcs)\n"},
+#else
        "tamvek-report: out\\2010.07.rcs: missing (no file out/2010.07.rcs)\n"},
+#endif
       {"an array cut inside a record",
        [](ReportDataSet& data) {
          data.work.write("out/2010.asw", data.work.read("out/2010.asw").substr(0, 2500));
@@ -102,9 +103,6 @@ TEST(ReportFailures, EachBadInputIsNamedAndLeavesNoReport) {
 }
 
 TEST(ReportFailures, AWrongArgumentCountTouchesNoFile) {
-#ifdef _WIN32
-  GTEST_SKIP() << "tamvek-report is started in run_program's child step, which Windows lacks";
-#endif
   ReportDataSet data;
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{}, std::vector<std::string>{"2010", "2011"}}) {

@@ -78,9 +78,6 @@ std::vector<std::int64_t> from_varints(const std::string& bytes) {
 }
 
 TEST(ReportValues, GridsAndPageHoldTheArraysFieldsCellByCell) {
-#ifdef _WIN32
-  GTEST_SKIP() << "tamvek-report is started in run_program's child step, which Windows lacks";
-#endif
   ReportDataSet data;
   ASSERT_TRUE(data.run_tamvek());
   // After the run: a cell that holds values made inactive, and a field without
