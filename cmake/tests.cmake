@@ -36,6 +36,11 @@ if(NOT CMAKE_CROSSCOMPILING)
     -DBUILD_DIR=${CMAKE_BINARY_DIR} -DSOURCE_DIR=${CMAKE_CURRENT_SOURCE_DIR}
     -DPROGRAM=$<TARGET_FILE:tamvek> -DSCRATCH=${CMAKE_BINARY_DIR}/installed-example
     -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/install/installed_example_test.cmake)
+elseif(WIN32 AND CMAKE_CROSSCOMPILING_EMULATOR)
+  add_test(NAME InstalledExample.WindowsFolderRunsTheExample COMMAND ${CMAKE_COMMAND}
+    -DBUILD_DIR=${CMAKE_BINARY_DIR} "-DEMULATOR=${CMAKE_CROSSCOMPILING_EMULATOR}"
+    -DSCRATCH=${CMAKE_BINARY_DIR}/installed-example
+    -P ${CMAKE_CURRENT_SOURCE_DIR}/tests/install/windows_folder_test.cmake)
 endif()
 # The set-up script installs what a make target needs, or names the command.
 if(NOT WIN32)
