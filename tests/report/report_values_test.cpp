@@ -36,8 +36,11 @@ std::string trimmed(const std::string& field) { return field.substr(field.find_f
 
 std::string one_decimal(std::int64_t tenths) {
   const std::int64_t magnitude = tenths < 0 ? -tenths : tenths;
-  return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
-         std::to_string(magnitude % 10);
+  std::string text = tenths < 0 ? "-" : "";
+  text += std::to_string(magnitude / 10);
+  text += '.';
+  text += std::to_string(magnitude % 10);
+  return text;
 }
 
 // A string value of the page's data after `after`, searched from `from`.
