@@ -72,6 +72,9 @@ std::int64_t seek(int fd, std::int64_t offset, SeekFrom from, int& error) {
 // The system ends a file at the position of its handle: the position moves
 // there for the cut and back after it.
 int cut_off_at(int fd, std::int64_t size) {
+  // A file that already ends there keeps its handle untouched: a handle that
+  // may only append (standard output sent on to a file) refuses SetEndOfFile.
+  if (::_filelengthi64(fd) == size) return 0;
   const __int64 here = ::_lseeki64(fd, 0, SEEK_CUR);
   if (here < 0 || ::_lseeki64(fd, size, SEEK_SET) < 0) return errno;
   const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));

@@ -43,9 +43,11 @@ run() {
   else
     root=$case/linux/root
   fi
+  # Standard output goes on after what $case/stdout.before holds, when there is one.
   local status=0
+  if [[ -f $case/stdout.before ]]; then cp "$case/stdout.before" "$case/$side.stdout"; else : >"$case/$side.stdout"; fi
   (cd "$case/$side/work" && TAMVEK_ROOT=$root "$@" <"$case/answer" \
-     >"$case/$side.stdout" 2>"$case/$side.stderr") || status=$?
+     >>"$case/$side.stdout" 2>"$case/$side.stderr") || status=$?
   echo "$status" >"$case/$side.status"
 }
 
@@ -104,6 +106,10 @@ compare other-answer 'GO\n' 2010
 
 example_case go-crlf >/dev/null
 compare go-crlf 'go\r\n' 2010
+
+example_case stdout-appended >/dev/null
+echo "an earlier line" >"$cases/stdout-appended/stdout.before"
+compare stdout-appended 'go\n' 2010
 
 inputs=$(example_case missing-out)
 rm -r "$inputs/work/out"
