@@ -15,10 +15,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
-# The C and C++ runtimes and the thread library linked in, so that the program
-# runs on a Windows machine with nothing else installed.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
 find_program(tamvek_wine NAMES wine wine64)
 if(tamvek_wine)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${tamvek_wine})
