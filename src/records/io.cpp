@@ -102,7 +102,6 @@ void Io::flush_all_quietly() noexcept {
 }
 
 IoSetup io_setup_from_environment() {
-  platform::set_up_standard_streams();
   IoSetup setup;
   if (const char* root = std::getenv("TAMVEK_ROOT"); root != nullptr && *root != '\0')
     setup.root = root;

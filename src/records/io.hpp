@@ -67,8 +67,7 @@ class Io {
   std::string record_;
 };
 
-// The setup of a run from its environment: TAMVEK_ROOT names the root. Puts
-// the process's standard streams in the modes the run needs.
+// The setup of a run from its environment: TAMVEK_ROOT names the root.
 IoSetup io_setup_from_environment();
 
 }  // namespace tamvek

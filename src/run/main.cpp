@@ -3,9 +3,12 @@
 
 #include "records/fault_report.hpp"
 #include "records/io.hpp"
+#include "records/platform.hpp"
 #include "run/driver.hpp"
 
 int main(int argc, char** argv) {
+  // The bytes of standard output and standard error are exactly those written.
+  tamvek::platform::set_up_standard_streams();
   tamvek::Io io(tamvek::io_setup_from_environment());
   tamvek::install_fault_report(io);
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
