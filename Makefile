@@ -81,6 +81,9 @@ test-windows:
 	cmake -S . -B $(WINDOWS_TEST_BUILD) $(windows_toolchain) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DTAMVEK_WERROR=ON -DTAMVEK_TESTS=ON >/dev/null
 	cmake --build $(WINDOWS_TEST_BUILD) -j $(JOBS) --target tamvek_tests
+	@# A new prefix is set up by Wine's first start; tests started side by side
+	@# in a prefix that does not exist yet race to set it up, and lose.
+	wineboot --init >/dev/null 2>&1; wineserver --wait
 	ctest --test-dir $(WINDOWS_TEST_BUILD) --output-on-failure -j $(JOBS)
 
 compare-windows: windows
