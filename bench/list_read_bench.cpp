@@ -8,10 +8,10 @@
 #include <vector>
 #include <stdlib.h>
 
-#include "records/i2_read.hpp"
-#include "records/io.hpp"
-#include "records/list_read.hpp"
-#include "records/plain_record.hpp"
+#include "text/i2_read.hpp"
+#include "runtime/io.hpp"
+#include "text/list_read.hpp"
+#include "text/plain_record.hpp"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "records/f61_write.hpp"
-#include "records/list_write.hpp"
+#include "text/f61_write.hpp"
+#include "text/list_write.hpp"
 
 namespace {
 

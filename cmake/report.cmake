@@ -36,7 +36,7 @@ if(tamvek_report_sources)
                               "$<$<CXX_COMPILER_ID:GNU,Clang>:-Wno-overlength-strings>")
 
   add_executable(tamvek-report ${tamvek_report_sources} ${tamvek_page_source})
-  target_link_libraries(tamvek-report PRIVATE tamvek_core)
+  target_link_libraries(tamvek-report PRIVATE tamvek_results)
   target_compile_definitions(tamvek-report PRIVATE TAMVEK_VERSION="${PROJECT_VERSION}")
   set_target_properties(tamvek-report PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "records/extended.hpp"
+#include "runtime/extended.hpp"
 
 namespace tamvek {
 

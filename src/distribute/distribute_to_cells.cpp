@@ -4,9 +4,9 @@
 
 #include "distribute/cell_index.hpp"
 #include "distribute/record_pipe.hpp"
-#include "records/extended.hpp"
-#include "records/list_write.hpp"
-#include "records/plain_record.hpp"
+#include "runtime/extended.hpp"
+#include "text/list_write.hpp"
+#include "text/plain_record.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "records/list_write.hpp"
-#include "records/pause.hpp"
-#include "records/plain_record.hpp"
+#include "text/list_write.hpp"
+#include "runtime/pause.hpp"
+#include "text/plain_record.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

@@ -1,8 +1,8 @@
 #include "input/grid_arrays.hpp"
 
-#include "records/i2_read.hpp"
-#include "records/list_read.hpp"
-#include "records/list_write.hpp"
+#include "text/i2_read.hpp"
+#include "text/list_read.hpp"
+#include "text/list_write.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

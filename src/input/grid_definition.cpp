@@ -1,7 +1,7 @@
 #include "input/grid_definition.hpp"
 
-#include "records/extended.hpp"
-#include "records/list_read.hpp"
+#include "runtime/extended.hpp"
+#include "text/list_read.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

@@ -1,7 +1,7 @@
 #include "input/monthly_factors.hpp"
 
-#include "records/list_read.hpp"
-#include "records/list_write.hpp"
+#include "text/list_read.hpp"
+#include "text/list_write.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

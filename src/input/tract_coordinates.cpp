@@ -1,7 +1,7 @@
 #include "input/tract_coordinates.hpp"
 
-#include "records/list_write.hpp"
-#include "records/plain_record.hpp"
+#include "text/list_write.hpp"
+#include "text/plain_record.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

@@ -3,9 +3,9 @@
 #include <cstdint>
 #include <span>
 
-#include "records/extended.hpp"
-#include "records/io.hpp"
-#include "records/list_write.hpp"
+#include "runtime/extended.hpp"
+#include "runtime/io.hpp"
+#include "text/list_write.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

@@ -1,9 +1,14 @@
 #include "report/esri_grid.hpp"
 
-#include "report/array_field.hpp"
-#include "report/json_text.hpp"
+#include "results/array_field.hpp"
+#include "results/shortest_decimal.hpp"
 
 namespace tamvek::report {
+
+using results::Layer;
+using results::no_value;
+using results::value_text;
+using results::shortest_decimal;
 
 std::string esri_grid(const Grid& grid, const std::vector<bool>& active, const Layer& layer) {
   // Lines end with LF alone: GDAL and the GIS built on it read LF and CR LF alike.

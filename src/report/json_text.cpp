@@ -1,7 +1,5 @@
 #include "report/json_text.hpp"
 
-#include <charconv>
-
 namespace tamvek::report {
 
 void append_json_string(std::string& out, std::string_view text) {
@@ -21,12 +19,6 @@ void append_json_string(std::string& out, std::string_view text) {
     }
   }
   out += '"';
-}
-
-std::string shortest_decimal(float value) {
-  char digits[64];
-  const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed);
-  return std::string(digits, result.ptr);
 }
 
 }  // namespace tamvek::report

@@ -11,8 +11,5 @@ namespace tamvek::report {
 // bytes of a year or a file name.
 void append_json_string(std::string& out, std::string_view text);
 
-// The shortest decimal that reads back as the same single-precision value, in
-// plain notation (no exponent), as both JSON and the grids' headers want it.
-std::string shortest_decimal(float value);
 
 }  // namespace tamvek::report

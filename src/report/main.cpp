@@ -3,8 +3,8 @@
 
 #include <cstdio>
 
-#include "records/io.hpp"
-#include "records/platform.hpp"
+#include "runtime/io.hpp"
+#include "runtime/platform.hpp"
 #include "report/report.hpp"
 #include "state/file_names.hpp"
 

@@ -3,15 +3,23 @@
 #include <algorithm>
 #include <charconv>
 
-#include "report/array_field.hpp"
+#include "results/array_field.hpp"
 #include "report/cell_encoding.hpp"
 #include "report/json_text.hpp"
+#include "results/shortest_decimal.hpp"
 
 #ifndef TAMVEK_VERSION
 #error "TAMVEK_VERSION comes from the project's version"
 #endif
 
 namespace tamvek::report {
+
+using results::Layer;
+using results::no_value;
+using results::shortest_decimal;
+using results::CheckReport;
+using results::ProblemSummary;
+using results::condition_reasons;
 namespace {
 
 // A writer of the page's one JSON object: values in order, commas where they

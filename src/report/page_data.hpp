@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "report/check_report.hpp"
-#include "report/layer.hpp"
-#include "report/problem_log.hpp"
+#include "results/check_report.hpp"
+#include "results/layer.hpp"
+#include "results/problem_log.hpp"
 #include "report/source_files.hpp"
 #include "state/run_state.hpp"
 
@@ -16,9 +16,9 @@ struct ReportData {
   std::string cyear;
   Grid grid;
   std::vector<bool> active;  // cell order
-  std::vector<Layer> layers; // the six months, the season, the acreage
-  CheckReport check;
-  ProblemSummary problems;
+  std::vector<results::Layer> layers; // the six months, the season, the acreage
+  results::CheckReport check;
+  results::ProblemSummary problems;
   std::vector<SourceFile> files;
 };
 

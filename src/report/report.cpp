@@ -5,20 +5,29 @@
 #include <exception>
 #include <memory>
 
-#include "records/run_stop.hpp"
-#include "report/array_file.hpp"
-#include "report/check_report.hpp"
+#include "runtime/run_stop.hpp"
+#include "results/array_file.hpp"
+#include "results/check_report.hpp"
 #include "report/esri_grid.hpp"
-#include "report/output_set.hpp"
+#include "results/output_set.hpp"
 #include "report/page_data.hpp"
 #include "report/page_template.hpp"
-#include "report/problem_log.hpp"
-#include "report/report_error.hpp"
-#include "report/static_inputs.hpp"
+#include "results/problem_log.hpp"
+#include "results/result_error.hpp"
+#include "results/static_inputs.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 
 namespace tamvek::report {
+
+using results::Layer;
+using results::season_of;
+using results::read_check_report;
+using results::read_problem_log;
+using results::ResultError;
+using results::OutputSet;
+using results::read_array;
+using results::read_static_inputs;
 namespace {
 
 constexpr const char* month_titles[] = {"May recharge",    "June recharge",
@@ -87,7 +96,7 @@ int report_to_end(Io& io, const std::string& cyear) {
     run->cyear = cyear;
     const ReportData data = read_year(*run);
     written = write_report(io, data);
-  } catch (const ReportError& error) {
+  } catch (const ResultError& error) {
     failure = "tamvek-report: " + error.file + ": " + error.what + "\n";
   } catch (const RunEnd& stop) {
     // tamvek's reader of a static file stopped, with tamvek's own message.

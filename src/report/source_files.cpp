@@ -4,9 +4,11 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "report/report_error.hpp"
+#include "results/result_error.hpp"
 
 namespace tamvek::report {
+
+using results::ResultError;
 namespace {
 
 std::string utc_text(std::chrono::sys_seconds time) {
@@ -28,9 +30,9 @@ SourceFile source_file(const Io& io, const std::string& name) {
   const std::filesystem::path path = io.path_of(name);
   std::error_code error;
   const std::uintmax_t bytes = std::filesystem::file_size(path, error);
-  if (error) throw ReportError{name, "its size cannot be read: " + error.message()};
+  if (error) throw ResultError{name, "its size cannot be read: " + error.message()};
   const auto written = std::filesystem::last_write_time(path, error);
-  if (error) throw ReportError{name, "its time cannot be read: " + error.message()};
+  if (error) throw ResultError{name, "its time cannot be read: " + error.message()};
   const auto time = std::chrono::file_clock::to_sys(written);
   return {name, bytes, utc_text(std::chrono::floor<std::chrono::seconds>(time))};
 }

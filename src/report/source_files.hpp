@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "records/io.hpp"
+#include "runtime/io.hpp"
 
 namespace tamvek::report {
 

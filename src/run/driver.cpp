@@ -12,9 +12,9 @@
 #include "input/tract_coordinates.hpp"
 #include "output/plot_files.hpp"
 #include "output/recharge_arrays.hpp"
-#include "records/list_write.hpp"
-#include "records/platform.hpp"
-#include "records/run_stop.hpp"
+#include "text/list_write.hpp"
+#include "runtime/platform.hpp"
+#include "runtime/run_stop.hpp"
 #include "state/file_names.hpp"
 #include "state/run_state.hpp"
 

@@ -1,9 +1,9 @@
 #include <string_view>
 #include <vector>
 
-#include "records/fault_report.hpp"
-#include "records/io.hpp"
-#include "records/platform.hpp"
+#include "runtime/fault_report.hpp"
+#include "runtime/io.hpp"
+#include "runtime/platform.hpp"
 #include "run/driver.hpp"
 
 int main(int argc, char** argv) {

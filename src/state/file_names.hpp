@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/io.hpp"
+#include "runtime/io.hpp"
 
 namespace tamvek {
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "records/checked_table.hpp"
-#include "records/io.hpp"
+#include "runtime/checked_table.hpp"
+#include "runtime/io.hpp"
 #include "state/tract_coordinates_table.hpp"
 
 namespace tamvek {

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "records/run_stop.hpp"
+#include "runtime/run_stop.hpp"
 
 namespace tamvek {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "records/io.hpp"
+#include "runtime/io.hpp"
 
 namespace tamvek::fuzzing {
 

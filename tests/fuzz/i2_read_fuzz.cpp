@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "fuzz_files.hpp"
-#include "records/i2_read.hpp"
-#include "records/run_stop.hpp"
+#include "text/i2_read.hpp"
+#include "runtime/run_stop.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size == 0) return 0;

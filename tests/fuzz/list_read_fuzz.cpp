@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "fuzz_files.hpp"
-#include "records/list_read.hpp"
-#include "records/plain_record.hpp"
-#include "records/run_stop.hpp"
-#include "records/stream.hpp"
+#include "text/list_read.hpp"
+#include "text/plain_record.hpp"
+#include "runtime/run_stop.hpp"
+#include "runtime/stream.hpp"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-#include "records/list_read.hpp"
+#include "text/list_read.hpp"
 #include "support/run_fixture.hpp"
 
 namespace tamvek {

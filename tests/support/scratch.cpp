@@ -12,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-#include "records/platform.hpp"
+#include "runtime/platform.hpp"
 
 namespace tamvek::testing {
 namespace fs = std::filesystem;

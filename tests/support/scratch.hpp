@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "records/io.hpp"
-#include "records/run_stop.hpp"
+#include "runtime/io.hpp"
+#include "runtime/run_stop.hpp"
 
 namespace tamvek::testing {
 

@@ -10,11 +10,11 @@
 #include <direct.h>
 #include <filesystem>
 
-#include "records/fault_report.hpp"
-#include "records/io.hpp"
-#include "records/list_write.hpp"
-#include "records/pause.hpp"
-#include "records/platform.hpp"
+#include "runtime/fault_report.hpp"
+#include "runtime/io.hpp"
+#include "text/list_write.hpp"
+#include "runtime/pause.hpp"
+#include "runtime/platform.hpp"
 #include "support/scratch.hpp"
 
 namespace tamvek {

@@ -1,0 +1,97 @@
+#include "results/problem_log.hpp"
+
+#include <algorithm>
+#include <charconv>
+
+#include "results/result_error.hpp"
+#include "results/result_file.hpp"
+#include "state/file_names.hpp"
+
+namespace tamvek::results {
+namespace {
+
+// The condition texts as tamvek writes them, after the blank that separates
+// them from the column.
+constexpr std::array<std::string_view, 3> condition_texts = {
+    " (i,row,col) condition 1 (column outside model grid):",
+    " (i,row,col) condition 2 (row outside model grid):",
+    " (i,row,col) condition 3 (inactive grid cell, ibound=0):"};
+
+// One record: nbad, row, col, the condition text, tacres, "acres".
+struct Record {
+  std::int64_t nbad = 0;
+  std::int32_t row = 0;
+  std::int32_t col = 0;
+  std::size_t condition = 0;  // 1, 2 or 3
+  double tacres = 0;
+};
+
+void skip_blanks(std::string_view& text) {
+  text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+}
+
+template <class Number>
+bool take_number(std::string_view& text, Number& value) {
+  skip_blanks(text);
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || (end != text.data() + text.size() && *end != ' ')) return false;
+  text.remove_prefix(static_cast<std::size_t>(end - text.data()));
+  return true;
+}
+
+bool parse(std::string_view text, Record& record) {
+  if (!take_number(text, record.nbad) || !take_number(text, record.row) ||
+      !take_number(text, record.col) || text.empty() || text.front() != ' ')
+    return false;
+  text.remove_prefix(1);
+  record.condition = 0;
+  for (std::size_t i = 0; i < condition_texts.size(); ++i)
+    if (text.starts_with(condition_texts[i])) record.condition = i + 1;
+  if (record.condition == 0) return false;
+  text.remove_prefix(condition_texts[record.condition - 1].size());
+  if (!take_number(text, record.tacres)) return false;
+  skip_blanks(text);
+  return text == "acres";
+}
+
+}  // namespace
+
+ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Grid& grid) {
+  const std::string name = problem_log_file(cyear).name;
+  const std::string text = read_result_file(io, name, true);
+  RecordReader records(name, text);
+  ProblemSummary summary;
+  // Tracts and acres of each cell, for the inactive cells among them.
+  std::vector<ProblemSummary::InactiveCell> by_cell(static_cast<std::size_t>(grid.ny) *
+                                                    static_cast<std::size_t>(grid.nx));
+  std::string_view line;
+  Record record;
+  while (records.next(line)) {
+    const auto number = static_cast<std::int64_t>(records.number());
+    const auto at = [&] { return "record " + std::to_string(number); };
+    if (!parse(line, record))
+      throw ResultError{name, at() + " is not a problem-log record: \"" + printable(line) + "\""};
+    if (record.nbad != number)
+      throw ResultError{name, at() + " is numbered " + std::to_string(record.nbad)};
+    ProblemSummary::Condition& condition = summary.conditions[record.condition - 1];
+    ++condition.tracts;
+    condition.acres += record.tacres;
+    if (record.condition != 3) continue;
+    if (record.row < 1 || record.row > grid.ny || record.col < 1 || record.col > grid.nx)
+      throw ResultError{name, at() + ": an inactive cell at row " + std::to_string(record.row) +
+                                  ", column " + std::to_string(record.col) +
+                                  " lies outside the grid of " + std::to_string(grid.ny) +
+                                  " rows and " + std::to_string(grid.nx) + " columns"};
+    ProblemSummary::InactiveCell& cell =
+        by_cell[static_cast<std::size_t>(record.row - 1) * static_cast<std::size_t>(grid.nx) +
+                static_cast<std::size_t>(record.col - 1)];
+    cell.row = record.row, cell.col = record.col;
+    ++cell.tracts;
+    cell.acres += record.tacres;
+  }
+  for (const ProblemSummary::InactiveCell& cell : by_cell)
+    if (cell.tracts > 0) summary.inactive_cells.push_back(cell);
+  return summary;
+}
+
+}  // namespace tamvek::results

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "runtime/io.hpp"
+#include "state/run_state.hpp"
+
+namespace tamvek::results {
+
+// The problem log summed up: the tracts that could not be placed and their
+// authorized acres, for each reason, and those on inactive cells by cell.
+struct ProblemSummary {
+  struct Condition {
+    std::int64_t tracts = 0;
+    double acres = 0;
+  };
+  struct InactiveCell {
+    std::int32_t row = 0;
+    std::int32_t col = 0;
+    std::int64_t tracts = 0;
+    double acres = 0;
+  };
+  std::array<Condition, 3> conditions;   // conditions 1, 2 and 3
+  std::vector<InactiveCell> inactive_cells;  // in cell order
+};
+
+// The reasons as the page names them, for conditions 1, 2 and 3.
+inline constexpr std::array<const char*, 3> condition_reasons = {
+    "column outside model grid", "row outside model grid", "inactive grid cell"};
+
+// Reads the year's problem log. Its records are numbered from 1 without a gap;
+// a tract on an inactive cell lies inside the grid.
+ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Grid& grid);
+
+}  // namespace tamvek::results

@@ -1,0 +1,54 @@
+#include "results/result_file.hpp"
+
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "results/result_error.hpp"
+
+namespace tamvek::results {
+
+std::string read_result_file(const Io& io, const std::string& name, bool may_be_empty) {
+  const std::string path = io.path_of(name);
+  std::error_code error;
+  const auto status = std::filesystem::status(path, error);
+  if (!std::filesystem::exists(status)) throw ResultError{name, "missing (no file " + path + ")"};
+  if (!std::filesystem::is_regular_file(status))
+    throw ResultError{name, "not a regular file (" + path + ")"};
+
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) throw ResultError{name, "cannot be opened for reading (" + path + ")"};
+  std::string text;
+  char block[1 << 16];
+  std::size_t got = 0;
+  while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) throw ResultError{name, "cannot be read (" + path + ")"};
+  if (text.empty() && !may_be_empty) throw ResultError{name, "empty"};
+  return text;
+}
+
+bool RecordReader::next(std::string_view& record) {
+  if (position_ == text_.size()) return false;
+  ++number_;
+  const std::size_t end = text_.find('\n', position_);
+  if (end == std::string_view::npos)
+    throw ResultError{name_, "cut short: record " + std::to_string(number_) +
+                                 " ends without its record end (the file stops inside it)"};
+  record = text_.substr(position_, end - position_);
+  if (!record.empty() && record.back() == '\r') record.remove_suffix(1);
+  position_ = end + 1;
+  return true;
+}
+
+std::string printable(std::string_view text) {
+  std::string shown;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    shown += byte < 0x20 || byte >= 0x7f ? '?' : c;
+  }
+  return shown;
+}
+
+}  // namespace tamvek::results

@@ -1,0 +1,96 @@
+#ifndef _WIN32
+#include "runtime/platform.hpp"
+
+#include <cerrno>
+#include <cstring>
+#include <execinfo.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tamvek::platform {
+
+Opened open_file(const std::string& path, OpenMode mode) {
+  int flags = O_CLOEXEC;
+  switch (mode) {
+    case OpenMode::read_write_create: flags |= O_RDWR | O_CREAT; break;
+    case OpenMode::read_only: flags |= O_RDONLY; break;
+    case OpenMode::write_only: flags |= O_WRONLY; break;
+  }
+  Opened opened;
+  opened.fd = ::open(path.c_str(), flags, 0666);
+  if (opened.fd >= 0) return opened;
+  opened.error = errno;
+  opened.failure = open_failure_of(opened.error);
+  return opened;
+}
+
+std::int64_t read_some(int fd, char* data, std::size_t size, int& error) {
+  for (;;) {
+    const ssize_t got = ::read(fd, data, size);
+    if (got >= 0) return got;
+    if (errno != EINTR) return error = errno, -1;
+  }
+}
+
+std::int64_t write_some(int fd, const char* data, std::size_t size, int& error) {
+  for (;;) {
+    const ssize_t put = ::write(fd, data, size);
+    if (put >= 0) return put;
+    if (errno != EINTR) return error = errno, -1;
+  }
+}
+
+std::int64_t seek(int fd, std::int64_t offset, SeekFrom from, int& error) {
+  const off_t at = ::lseek(fd, offset, from == SeekFrom::start ? SEEK_SET : SEEK_CUR);
+  if (at < 0) error = errno;
+  return at;
+}
+
+int cut_off_at(int fd, std::int64_t size) { return ::ftruncate(fd, size) == 0 ? 0 : errno; }
+
+int file_status(int fd, FileStatus& status) {
+  struct stat info {};
+  if (::fstat(fd, &info) != 0) return errno;
+  status.regular = S_ISREG(info.st_mode);
+  status.size = info.st_size;
+  return 0;
+}
+
+// A close interrupted by a signal has closed the file all the same.
+int close_file(int fd) { return ::close(fd) == 0 || errno == EINTR ? 0 : errno; }
+
+std::string error_text(int error) { return std::strerror(error); }
+
+// The names' backslashes become directory separators; the root of the drive is
+// the file system's root unless `root` names another directory.
+std::string path_of(std::string_view name, std::string_view root, std::string_view workdir) {
+  std::string path;
+  if (!name.empty() && name.front() == '\\') {
+    path = root;
+    if (path.empty() || path.back() != '/') path += '/';
+    name.remove_prefix(1);
+  } else if (!workdir.empty()) {
+    path = workdir;
+    path += '/';
+  }
+  for (char c : name) path += c == '\\' ? '/' : c;
+  return path;
+}
+
+// Linux translates nothing on any stream.
+void set_up_standard_streams() {}
+
+// The first call of backtrace loads what it needs, which a signal handler must not do.
+void prepare_call_frames() {
+  void* frame[1];
+  backtrace(frame, 1);
+}
+
+void write_call_frames(int fd) {
+  void* frames[64];
+  backtrace_symbols_fd(frames, backtrace(frames, 64), fd);
+}
+
+}  // namespace tamvek::platform
+#endif

@@ -1,0 +1,301 @@
+#include "text/list_read.hpp"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <limits>
+#include <string_view>
+#include <utility>
+
+#include "text/decimal_to_float.hpp"
+#include "text/list_values.hpp"
+#include "text/plain_record.hpp"
+#include "text/plain_values.hpp"
+
+namespace tamvek {
+namespace {
+
+using namespace list_input;
+
+constexpr std::int64_t max_repeat = 200'000'000;
+
+// What a character means while a value is scanned.
+enum class Mark : unsigned char { ordinary, value_end, star };
+
+constexpr std::array<Mark, 256> marks = [] {
+  std::array<Mark, 256> table{};
+  for (const char c : {' ', '\t', ',', ';', '/'}) table[static_cast<unsigned char>(c)] = Mark::value_end;
+  table['*'] = Mark::star;
+  return table;
+}();
+
+Mark mark_of(char c) { return marks[static_cast<unsigned char>(c)]; }
+
+// One value converted for the variable it is first given to. A repeat gives
+// the same value to the variables after it, so it has that first variable's
+// type: a later variable of the other type cannot take it.
+struct Value {
+  bool integer = false;
+  std::int32_t integer_value = 0;
+  float real_value = 0;
+};
+
+Conversion convert(const Variable& variable, const char* text, const char* end, Value& value) {
+  value.integer = variable.is_integer();
+  return value.integer ? parse_integer(text, end, value.integer_value)
+                       : parse_real(text, end, value.real_value);
+}
+
+void assign(const Variable& variable, const Value& value) {
+  if (value.integer) {
+    variable.set(value.integer_value);
+  } else {
+    variable.set(value.real_value);
+  }
+}
+
+// Blanks, at most one comma or semicolon, blanks: the separator after a value.
+const char* past_separator(const char* p, const char* end) {
+  while (p != end && is_blank(*p)) ++p;
+  if (p != end && (*p == ',' || *p == ';')) ++p;
+  while (p != end && is_blank(*p)) ++p;
+  return p;
+}
+
+const char* type_name(bool integer) { return integer ? "INTEGER" : "REAL"; }
+
+// One list-directed read statement over the records of a stream. It starts
+// where the previous statement left the stream (the next record, or the rest
+// of a record that a failure left), runs over as many records as its variables
+// need, and ends with its last variable: whatever follows in that record,
+// unused repeats included, is skipped, and the next statement starts with the
+// next record. A last record without LF is a complete record like any other.
+class ListRead {
+ public:
+  ListRead(Stream& stream, int statement, std::span<const Variable> variables)
+      : stream_(stream), statement_(statement), variables_(variables) {}
+
+  // 0, or the failure's status; its message is then message().
+  int run() {
+    if (const IoFailure refused = stream_.begin_read()) return failure(refused.code, std::string(refused.message));
+    std::string_view record;
+    if (!stream_.take_rest(record) && !stream_.next_record(statement_, record)) return end_of_file();
+    const char* begin = record.data();
+    const char* at = begin;
+    const char* end = at + record.size();
+    if (!variables_.empty()) take_blank_separated(at, end);
+
+    while (item_ < variables_.size()) {
+      for (;;) {
+        while (at != end && is_blank(*at)) ++at;
+        if (at == end) {
+          if (!stream_.next_record(statement_, record)) return end_of_file();
+          begin = at = record.data();
+          end = at + record.size();
+          take_blank_separated(at, end);
+          if (item_ == variables_.size()) return 0;
+          continue;
+        }
+        const char c = *at;
+        if (c == '/') return 0;
+        if (c != ',' && c != ';') break;
+        ++at;
+        if (comma_separates_) {
+          comma_separates_ = false;
+        } else if (++item_ == variables_.size()) {
+          return 0;
+        }
+      }
+      comma_separates_ = true;
+      const char* value_end = at;
+      while (value_end != end && mark_of(*value_end) != Mark::value_end) ++value_end;
+      if (take_token(at, value_end, begin, end, variables_[item_])) {
+        at = value_end;
+        ++item_;
+        ++filled_;
+      } else if (const int status = take_value(at, end); status != 0) {
+        return status;
+      }
+    }
+    return 0;
+  }
+
+  std::size_t filled() const { return filled_; }
+  std::string& message() { return message_; }
+
+ private:
+  // The plain values of [at, end) separated by blanks alone, the usual shape
+  // of a record, taken in one sweep: the blanks of the whole text are found at
+  // once, and the values between them converted independently of each other.
+  // Stops at the end of the text, when the last variable has its value, or at
+  // a value it does not take, with `at` there and nothing of it consumed.
+  void take_blank_separated(const char*& at, const char* end) {
+    const std::size_t length = static_cast<std::size_t>(end - at);
+    if (length - 8 > 64 - 8) return;
+    const char* const text = at;
+    const std::uint64_t in_values = ~blank_positions(text, length) & (~std::uint64_t{0} >> (64 - length));
+    std::uint64_t firsts = in_values & ~(in_values << 1);
+    std::uint64_t lasts = in_values & ~(in_values >> 1);
+    if (firsts == 0) {
+      at = end;
+      return;
+    }
+    const Variable* variable = variables_.data() + item_;
+    const Variable* const stop = variables_.data() + variables_.size();
+    const Variable* const start = variable;
+    for (;;) {
+      const std::size_t first = lowest_bit(firsts);
+      const std::size_t after = lowest_bit(lasts) + 1;
+      if (!take_short(text, first, after - first, *variable) &&
+          !take_token(text + first, text + after, text, end, *variable)) {
+        at = text + first;
+        break;
+      }
+      firsts &= firsts - 1;
+      lasts &= lasts - 1;
+      if (++variable == stop) {
+        at = text + after;
+        break;
+      }
+      if (firsts == 0) {
+        at = end;
+        break;
+      }
+    }
+    const std::size_t taken = static_cast<std::size_t>(variable - start);
+    item_ += taken;
+    filled_ += taken;
+    if (taken != 0) comma_separates_ = true;
+  }
+
+  // Takes the value at `at`, with its repeat count if it has one, into the
+  // variables from item_ on. 0, or the failure's status.
+  int take_value(const char*& at, const char* end) {
+    const char* value = at;
+    const char* star = nullptr;
+    for (; at != end; ++at) {
+      const Mark mark = mark_of(*at);
+      if (mark == Mark::value_end) break;
+      if (mark == Mark::star && star == nullptr) star = at;
+    }
+
+    std::int64_t repeat = 1;
+    const char* text = value;
+    if (star != nullptr && star != value && std::all_of(value, star, is_digit)) {
+      repeat = 0;
+      for (const char* p = value; p != star && repeat <= max_repeat; ++p) repeat = repeat * 10 + digit_of(*p);
+      if (repeat == 0 || repeat > max_repeat) {
+        const char* message_start = repeat == 0 ? "Zero repeat count in item " : "Repeat count overflow in item ";
+        keep_rest(star + 1, end);
+        return failure(status_bad_value, message_start + item_text(item_) + " of list input");
+      }
+      text = star + 1;
+    }
+    const std::size_t left = variables_.size() - item_;
+    if (text == at) {  // r* with nothing after it: r null values
+      item_ += static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
+      return 0;
+    }
+
+    const Variable& first = variables_[item_];
+    Value converted;
+    const Conversion conversion = convert(first, text, at, converted);
+    if (conversion != Conversion::ok) {
+      // An integer beyond the range leaves the rest of its record to the next read.
+      if (conversion == Conversion::integer_overflow) keep_rest(past_separator(at, end), end);
+      return failure(status_bad_value, conversion_message(conversion, item_));
+    }
+    const std::size_t takers = static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
+    for (std::size_t k = 0; k < takers; ++k) {
+      const Variable& variable = variables_[item_];
+      if (variable.is_integer() != converted.integer) {
+        keep_rest(past_separator(at, end), end);
+        return failure(status_bad_value, std::string("Read type ") + type_name(converted.integer) + " where " +
+                                             type_name(variable.is_integer()) + " was expected for item " +
+                                             item_text(item_));
+      }
+      assign(variable, converted);
+      ++item_;
+      ++filled_;
+    }
+    return 0;
+  }
+
+  void keep_rest(const char* from, const char* end) {
+    stream_.keep_rest({from, static_cast<std::size_t>(end - from)});
+  }
+
+  int end_of_file() { return failure(status_end_of_file, "End of file"); }
+  int failure(int status, std::string message) {
+    message_ = std::move(message);
+    return status;
+  }
+
+  Stream& stream_;
+  int statement_;
+  std::span<const Variable> variables_;
+  std::size_t item_ = 0;    // the variable the next value goes to
+  std::size_t filled_ = 0;  // variables that received a value
+  // A comma right after a value (blanks and record ends between) is its separator;
+  // any other comma, the statement's first included, stands for a null value.
+  bool comma_separates_ = false;
+  std::string message_;
+};
+
+// A statement's plain record (see take_plain_record of the typed reads), for
+// variables whose types are looked up one by one.
+[[gnu::always_inline]] inline bool take_plain(PlainFields& fields, const Variable& variable) {
+  return variable.is_integer() ? take_plain(fields, variable.integer()) : take_plain(fields, variable.real());
+}
+
+[[gnu::always_inline]] inline bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
+  PlainFields fields{};
+  if (!front_record(stream, fields)) return false;
+  for (const Variable& variable : variables)
+    if (!take_plain(fields, variable)) return false;
+  stream.pass_over(fields.line_end + 1);
+  return true;
+}
+
+// The general reads, for the statements that take_plain_record leaves.
+
+[[gnu::noinline]] ListReadResult read_list_status_in_full(Stream& stream, int statement,
+                                                          std::span<const Variable> variables) {
+  ListRead read(stream, statement, variables);
+  const int status = read.run();
+  return {status, read.filled(), std::move(read.message())};
+}
+
+[[gnu::noinline]] void read_list_in_full(Stream& stream, int statement, std::span<const Variable> variables) {
+  ListRead read(stream, statement, variables);
+  if (read.run() != 0) stream.fail(statement, read.message());
+}
+
+
+}  // namespace
+
+bool list_input::read_list_until_end_in_full(Stream& stream, int statement,
+                                                std::span<const Variable> variables) {
+  ListRead read(stream, statement, variables);
+  const int status = read.run();
+  if (status == 0) return true;
+  if (status == status_end_of_file && read.filled() == 0) return false;
+  stream.fail(statement, read.message());
+}
+
+ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
+  if (take_plain_record(stream, variables)) return {0, variables.size(), {}};
+  return read_list_status_in_full(stream, statement, variables);
+}
+
+void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
+  if (!take_plain_record(stream, variables)) read_list_in_full(stream, statement, variables);
+}
+
+bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
+  return take_plain_record(stream, variables) ||
+         list_input::read_list_until_end_in_full(stream, statement, variables);
+}
+
+}  // namespace tamvek

@@ -1,0 +1,351 @@
+#include "text/real_format.hpp"
+
+#include <array>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace tamvek {
+namespace {
+
+__extension__ typedef unsigned __int128 Uint128;
+
+constexpr int list_real_width = 16;
+constexpr int list_real_number_width = 12;  // fixed form: number, then blanks
+constexpr int f61_width = 6;
+constexpr int list_integer_width = 11;
+
+constexpr std::uint32_t nine_digit_limit = 1000000000;  // 10^9
+constexpr std::uint32_t eight_digit_limit = 100000000;  // 10^8
+
+constexpr std::array<std::uint32_t, 10> pow10_u32 = {
+    1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
+
+// Powers of ten 1 .. 10^9; all are exact in single precision, so comparing a
+// stored value against them counts its integer digits exactly.
+constexpr std::array<float, 10> pow10_float = {
+    1.0f, 10.0f, 100.0f, 1000.0f, 10000.0f, 100000.0f, 1000000.0f, 10000000.0f,
+    100000000.0f, 1000000000.0f};
+
+// 5^k for k = 0 .. 55 (5^55 < 2^128).
+constexpr std::array<Uint128, 56> make_pow5() {
+  std::array<Uint128, 56> table{};
+  table[0] = 1;
+  for (std::size_t k = 1; k < table.size(); ++k) {
+    table[k] = table[k - 1] * 5;
+  }
+  return table;
+}
+constexpr std::array<Uint128, 56> pow5 = make_pow5();
+
+// A single-precision value split as mant * 2^exp2 (mant < 2^24).
+struct FloatParts {
+  std::uint32_t mant;
+  int exp2;
+  bool negative;
+  bool non_finite;  // infinity or NaN; mant != 0 marks a NaN
+};
+
+FloatParts split(float value) {
+  const auto bits = std::bit_cast<std::uint32_t>(value);
+  const auto biased = static_cast<int>((bits >> 23) & 0xFFu);
+  const std::uint32_t fraction = bits & 0x7FFFFFu;
+  FloatParts parts{};
+  parts.negative = (bits >> 31) != 0;
+  if (biased == 0xFF) {
+    parts.non_finite = true;
+    parts.mant = fraction;
+  } else if (biased == 0) {
+    parts.mant = fraction;  // zero or denormal
+    parts.exp2 = -149;
+  } else {
+    parts.mant = fraction | 0x800000u;
+    parts.exp2 = biased - 150;
+  }
+  return parts;
+}
+
+char digit_char(std::uint32_t d) { return static_cast<char>('0' + d); }
+
+// "00", "01", ..., "99": digits are written two at a time, halving the
+// divisions of the digit loops.
+constexpr std::array<char, 200> digit_pairs = [] {
+  std::array<char, 200> pairs{};
+  for (std::size_t i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char>('0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return pairs;
+}();
+
+char* put_pair(char* end, std::uint32_t two_digits) {
+  end -= 2;
+  std::memcpy(end, digit_pairs.data() + 2 * two_digits, 2);
+  return end;
+}
+
+// Writes v in decimal (at least one digit) so that it ends just before `end`;
+// returns the position of its first character.
+char* put_digits(char* end, std::uint32_t v) {
+  for (; v >= 100; v /= 100) end = put_pair(end, v % 100);
+  if (v >= 10) return put_pair(end, v);
+  *--end = digit_char(v);
+  return end;
+}
+
+// Writes the low `count` decimal digits of v, zero-padded, ending before `end`;
+// leaves in v the digits above them and returns the first position written.
+char* put_digits_padded(char* end, std::uint32_t& v, int count) {
+  for (; count >= 2; count -= 2, v /= 100) end = put_pair(end, v % 100);
+  if (count == 1) {
+    *--end = digit_char(v % 10);
+    v /= 10;
+  }
+  return end;
+}
+
+// The four decimal digits of v (below 10000) as the bytes of a word, the first
+// digit in the lowest byte. v is split into its two pairs (by 100) and each
+// pair into its digits (by 10), the pairs side by side in lanes of 16 bits;
+// multiplications by scaled reciprocals stand for the divisions, exact in
+// these ranges, and no lane carries into the next.
+std::uint32_t four_digits(std::uint32_t v) {
+  const std::uint32_t high_pair = (v * 5243) >> 19;  // v / 100
+  const std::uint32_t pairs = high_pair | (v - high_pair * 100) << 16;
+  const std::uint32_t tens = ((pairs * 103) >> 10) & 0x000F'000Fu;  // each pair / 10
+  return tens | (pairs - tens * 10) << 8;
+}
+
+// Round-half-even of num / 2^shift for 0 < shift < 64.
+std::uint64_t shift_round_even(std::uint64_t num, unsigned shift) {
+  std::uint64_t q = num >> shift;
+  const std::uint64_t rem = num & ((std::uint64_t{1} << shift) - 1);
+  const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+  if (rem > half || (rem == half && (q & 1) != 0)) {
+    ++q;
+  }
+  return q;
+}
+
+// A value scaled to (about) nine digits: its integer part and whether rounding
+// to nearest, ties to even, goes up.
+struct Scaled {
+  std::uint64_t truncated;
+  bool round_up;
+};
+
+// mant * 2^exp2 * 10^p for a magnitude below 0.1, with p >= 10. The product
+// mant * 5^p is formed exactly in 192 bits; the scaled value is that product
+// shifted right by -exp2 - p, which is at least 14 for normal values and at
+// least 95 for denormals, and at most 139.
+Scaled scale_small(std::uint32_t mant, int exp2, int p) {
+  const Uint128 factor = pow5[static_cast<std::size_t>(p)];
+  const Uint128 low = Uint128{mant} * static_cast<std::uint64_t>(factor);
+  const Uint128 high =
+      Uint128{mant} * static_cast<std::uint64_t>(factor >> 64) + (low >> 64);
+  const std::array<std::uint64_t, 3> limb = {static_cast<std::uint64_t>(low),
+                                             static_cast<std::uint64_t>(high),
+                                             static_cast<std::uint64_t>(high >> 64)};
+  const int shift = -exp2 - p;
+
+  const auto word = static_cast<std::size_t>(shift >> 6);
+  const int offset = shift & 63;
+  std::uint64_t truncated = limb[word] >> offset;
+  if (offset != 0 && word + 1 < limb.size()) {
+    truncated |= limb[word + 1] << (64 - offset);
+  }
+
+  const int half_pos = shift - 1;
+  const auto half_word = static_cast<std::size_t>(half_pos >> 6);
+  const int half_offset = half_pos & 63;
+  const bool half_bit = ((limb[half_word] >> half_offset) & 1) != 0;
+  bool sticky = (limb[half_word] & ((std::uint64_t{1} << half_offset) - 1)) != 0;
+  for (std::size_t i = 0; i < half_word; ++i) {
+    sticky = sticky || limb[i] != 0;
+  }
+  return {truncated, half_bit && (sticky || (truncated & 1) != 0)};
+}
+
+// mant * 2^exp2 / 10^k for a magnitude above 10^9, with 1 <= k <= 30. Here
+// exp2 > k always holds (10^d <= m < 2^(exp2 + 24) and k <= d - 8 give
+// k < 0.302 * exp2 - 0.7), so the quotient is the exact integer
+// mant * 2^(exp2 - k), below 2^127, divided by the odd 5^k: no ties occur.
+Scaled scale_large(std::uint32_t mant, int exp2, int k) {
+  const Uint128 num = Uint128{mant} << (exp2 - k);
+  const Uint128 den = pow5[static_cast<std::size_t>(k)];
+  const Uint128 q = num / den;
+  const Uint128 rem = num - q * den;
+  return {static_cast<std::uint64_t>(q), 2 * rem > den};
+}
+
+// Fixed form: the number right-justified in 12 characters, then 4 blanks.
+// The field has already been blanked.
+void write_fixed_form(const FloatParts& parts, float magnitude, char* out) {
+  int decimals = 8;  // zero
+  std::uint32_t scaled = 0;
+  if (parts.mant != 0) {
+    // Normal here, so 2^e2 <= m < 2^(e2+1) with e2 = exp2 + 23 <= 29; m has
+    // floor(e2 * log10(2)) + 1 integer digits, or one more.
+    const int e2 = parts.exp2 + 23;
+    int int_digits = 0;
+    if (e2 >= 0) {
+      int_digits = ((e2 * 78913) >> 18) + 1;
+      if (magnitude >= pow10_float[static_cast<std::size_t>(int_digits)]) {
+        ++int_digits;
+      }
+    }
+    decimals = int_digits >= 9 ? 0 : 9 - int_digits;
+    // magnitude * 10^decimals <= 10^9 and magnitude >= 0.1 (exp2 >= -27),
+    // so the product and the shift stay well inside 64 bits.
+    const std::uint64_t num =
+        std::uint64_t{parts.mant} * pow10_u32[static_cast<std::size_t>(decimals)];
+    if (parts.exp2 >= 0) {
+      scaled = static_cast<std::uint32_t>(num << parts.exp2);
+    } else {
+      scaled = static_cast<std::uint32_t>(
+          shift_round_even(num, static_cast<unsigned>(-parts.exp2)));
+    }
+  }
+  char* p = put_digits_padded(out + list_real_number_width, scaled, decimals);
+  *--p = '.';
+  p = put_digits(p, scaled);  // integer part, "0" below 1
+  if (parts.negative) {
+    *--p = '-';
+  }
+}
+
+// Exponent form d.ddddddddE+xx, right-justified in the blanked field.
+void write_exponent_form(const FloatParts& parts, char* out) {
+  const int e2 = parts.exp2 + static_cast<int>(std::bit_width(parts.mant)) - 1;  // 2^e2 <= m < 2^(e2+1)
+  // floor(e2 * log10(2)), exact for |e2| < 1650; the decimal exponent of the
+  // value is this or one more, which the scaled result tells apart.
+  int dec = (e2 * 78913) >> 18;
+  Scaled scaled{};
+  if (e2 < 0) {  // magnitude below 0.1
+    scaled = scale_small(parts.mant, parts.exp2, 8 - dec);
+    if (scaled.truncated >= nine_digit_limit) {
+      ++dec;
+      scaled = scale_small(parts.mant, parts.exp2, 8 - dec);
+    }
+  } else {  // magnitude above 10^9
+    if (dec < 9) {
+      dec = 9;
+    }
+    scaled = scale_large(parts.mant, parts.exp2, dec - 8);
+    if (scaled.truncated >= nine_digit_limit) {
+      ++dec;
+      scaled = scale_large(parts.mant, parts.exp2, dec - 8);
+    }
+  }
+  auto digits = static_cast<std::uint32_t>(scaled.truncated);
+  if (scaled.round_up) {
+    ++digits;
+  }
+  if (digits == nine_digit_limit) {  // 9.99999999|5... carried to 10.0000000
+    digits = eight_digit_limit;
+    ++dec;
+  }
+
+  char* p = out + list_real_width;
+  const bool negative_exponent = dec < 0;
+  auto exponent = static_cast<std::uint32_t>(negative_exponent ? -dec : dec);
+  p = put_digits_padded(p, exponent, 2);  // |dec| <= 45
+  *--p = negative_exponent ? '-' : '+';
+  *--p = 'E';
+  p = put_digits_padded(p, digits, 8);
+  *--p = '.';
+  *--p = digit_char(digits);  // the leading digit is what remains
+  if (parts.negative) {
+    *--p = '-';
+  }
+}
+
+// Copies `text` right-justified into the blanked field [out, out + width).
+void put_right(char* out, int width, const char* text) {
+  const std::size_t length = std::strlen(text);
+  std::memcpy(out + width - static_cast<int>(length), text, length);
+}
+
+}  // namespace
+
+char* format_list_real(float value, char* out) {
+  std::memset(out, ' ', list_real_width);
+  const FloatParts parts = split(value);
+  if (parts.non_finite) {
+    put_right(out, list_real_width,
+              parts.mant != 0 ? "NaN" : (parts.negative ? "-Infinity" : "Infinity"));
+    return out + list_real_width;
+  }
+  // The exponent form is chosen when, in extended precision with
+  // q = float(1e-9), m < 0.1 - 0.05 * q or (m + 0.5) * q >= 1. The first bound
+  // is 0.09999999995, and the floats around it are 0.0999999940 and
+  // 0.100000001 (= 0.1f); the second bound is m >= 1000000027.78, and the
+  // floats around it are 10^9 and 1000000064. So among floats the fixed form
+  // is exactly 0.1f <= m <= 1e9f, plus zero.
+  const float magnitude = std::bit_cast<float>(std::bit_cast<std::uint32_t>(value) & 0x7FFFFFFFu);
+  if (parts.mant == 0 || (magnitude >= 0.1f && magnitude <= 1.0e9f)) {
+    write_fixed_form(parts, magnitude, out);
+  } else {
+    write_exponent_form(parts, out);
+  }
+  return out + list_real_width;
+}
+
+char* format_f61(float value, char* out) {
+  // Most cells of an array hold a plain zero.
+  if (std::bit_cast<std::uint32_t>(value) == 0) {
+    std::memcpy(out, "   0.0", f61_width);
+    return out + f61_width;
+  }
+  const FloatParts parts = split(value);
+  if (parts.non_finite) {
+    std::memset(out, ' ', f61_width);
+    put_right(out, f61_width, parts.mant != 0 ? "NaN" : (parts.negative ? "-Inf" : "Inf"));
+    return out + f61_width;
+  }
+  // Tenths of the magnitude, rounded half to even. Anything from 2^14 up is
+  // far too wide; below that exp2 <= -10, so mant * 10 / 2^-exp2 needs a right
+  // shift of at least 9, and shifts past 40 leave only a value below 0.05.
+  const std::uint64_t limit = parts.negative ? 9999 : 99999;  // -999.9 and 9999.9
+  std::uint64_t tenths = limit + 1;
+  if (parts.mant < 0x800000u || parts.exp2 < 14 - 23) {
+    const auto shift = static_cast<unsigned>(-parts.exp2);
+    tenths = shift > 40 ? 0 : shift_round_even(std::uint64_t{parts.mant} * 10, shift);
+  }
+  if (tenths > limit) {
+    std::memset(out, '*', f61_width);
+    return out + f61_width;
+  }
+  // The whole part in the first four characters, its leading zeros blank
+  // (the units digit always shown), then the point and the tenths.
+  const auto t = static_cast<std::uint32_t>(tenths);
+  const std::uint32_t whole = t / 10;
+  std::uint32_t text = four_digits(whole);
+  const std::uint32_t shown = ((text + 0x7F7F'7F7Fu) & 0x8080'8080u) | 0x8000'0000u;
+  const unsigned first = static_cast<unsigned>(__builtin_ctz(shown)) / 8;
+  const std::uint32_t blank = (std::uint32_t{1} << (8 * first)) - 1;
+  text = ((text + 0x3030'3030u) & ~blank) | (0x2020'2020u & blank);
+  if (parts.negative) {  // at most 999.9: a blank is left before the first digit
+    const unsigned sign_at = 8 * (first - 1);
+    text = (text & ~(0xFFu << sign_at)) | std::uint32_t{'-'} << sign_at;
+  }
+  std::memcpy(out, &text, 4);
+  out[4] = '.';
+  out[5] = digit_char(t - whole * 10);
+  return out + f61_width;
+}
+
+char* format_list_integer(std::int32_t value, char* out) {
+  std::memset(out, ' ', list_integer_width);
+  const bool negative = value < 0;
+  // Negating in unsigned arithmetic also covers -2^31.
+  const std::uint32_t magnitude =
+      negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  char* p = put_digits(out + list_integer_width, magnitude);
+  if (negative) {
+    *--p = '-';
+  }
+  return out + list_integer_width;
+}
+
+}  // namespace tamvek
