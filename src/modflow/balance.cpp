@@ -1,0 +1,92 @@
+#include "modflow/balance.hpp"
+
+#include <cmath>
+#include <cstdio>
+
+#include "modflow/model_text.hpp"
+
+namespace tamvek::modflow {
+namespace {
+
+// Sums in double precision of at most some millions of terms agree far closer
+// than this; a share counted twice or lost is far larger.
+constexpr double relative_tolerance = 1e-9;
+constexpr double absolute_tolerance = 1e-9;
+
+bool balances(double left, double right, double scale) {
+  return std::fabs(left - right) <= relative_tolerance * scale + absolute_tolerance;
+}
+
+}  // namespace
+
+Balance balance_of(const TimePlan& plan, const std::vector<YearArrays>& years,
+                   const WrittenPackage& written) {
+  Balance balance;
+  const int first_year = years.empty() ? 0 : years.front().year;
+  for (const YearArrays& year : years) balance.years.push_back({year.year, 0, 0, 0});
+
+  for (std::size_t p = 0; p < plan.periods.size(); ++p) {
+    balance.applied_as_written += written.applied[p];
+    for (const Share& share : plan.periods[p].shares) {
+      const YearArrays& year = years[static_cast<std::size_t>(share.year - first_year)];
+      const MonthArray& month = year.months[static_cast<std::size_t>(share.month - first_month)];
+      balance.years[static_cast<std::size_t>(share.year - first_year)].applied +=
+          share.fraction * static_cast<double>(month.tenths) / 10;
+    }
+    if (balance.holds && !balances(written.applied[p], written.expected[p], written.magnitude[p])) {
+      char text[200];
+      std::snprintf(text, sizeof text, "period %zu applies %.6f where its months give %.6f",
+                    p + 1, written.applied[p], written.expected[p]);
+      balance.holds = false;
+      balance.fault = text;
+    }
+  }
+  for (std::size_t i = 0; i < years.size(); ++i) {
+    YearBalance& entry = balance.years[i];
+    double magnitude = 0;
+    for (const MonthArray& month : years[i].months) {
+      const double volume = static_cast<double>(month.tenths) / 10;
+      entry.arrays += volume;
+      magnitude += static_cast<double>(month.absolute_tenths) / 10;
+      entry.outside +=
+          (1 - fraction_within(entry.year, month.month, plan.begin, plan.end)) * volume;
+    }
+    if (balance.holds && !balances(entry.arrays, entry.applied + entry.outside, magnitude)) {
+      char text[200];
+      std::snprintf(text, sizeof text,
+                    "the year %d's arrays hold %.6f, the periods apply %.6f and %.6f falls "
+                    "outside the model's time",
+                    entry.year, entry.arrays, entry.applied, entry.outside);
+      balance.holds = false;
+      balance.fault = text;
+    }
+  }
+  return balance;
+}
+
+void print_summary(const ModelFacts& facts, const ModelFrame& frame, const Options& options,
+                   const TimePlan& plan, const WrittenPackage& written, const Balance& balance,
+                   const std::filesystem::path& package) {
+  const std::string volume = name_of(*options.volume_unit);
+  std::printf("tamvek-modflow: %s (%s), %zu stress periods from %s to %s, %s and %s\n",
+              facts.name_file.c_str(),
+              facts.generation == Generation::mf6 ? "MODFLOW 6" : "MODFLOW-2005",
+              plan.periods.size(), date_text(plan.begin).c_str(), date_text(plan.end).c_str(),
+              name_of(frame.length_unit).c_str(), name_of(frame.time_unit).c_str());
+  std::printf("%-6s %18s %18s %18s   (%s)\n", "year", "in the arrays", "applied",
+              "outside the model", volume.c_str());
+  double arrays = 0, applied = 0, outside = 0;
+  for (const YearBalance& year : balance.years) {
+    std::printf("%-6d %18.3f %18.3f %18.3f\n", year.year, year.arrays, year.applied, year.outside);
+    arrays += year.arrays, applied += year.applied, outside += year.outside;
+  }
+  std::printf("%-6s %18.3f %18.3f %18.3f\n", "total", arrays, applied, outside);
+  std::printf("the rates as written apply %.3f %s: the volumes balance\n",
+              balance.applied_as_written, volume.c_str());
+  std::printf("written %s: %zu periods from tamvek's arrays with a factor, %zu with an array of "
+              "their own, %zu without recharge; %zu free-format copies\n",
+              shown(package).c_str(), written.from_arrays, written.own_arrays, written.zero,
+              written.copies);
+}
+
+}  // namespace tamvek::modflow

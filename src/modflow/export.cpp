@@ -1,0 +1,176 @@
+#include "modflow/export.hpp"
+
+#include <cfenv>
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <memory>
+
+#include "modflow/balance.hpp"
+#include "modflow/model_text.hpp"
+#include "modflow/model_checks.hpp"
+#include "modflow/model_facts.hpp"
+#include "modflow/options.hpp"
+#include "modflow/package_files.hpp"
+#include "modflow/package_writer.hpp"
+#include "modflow/plan.hpp"
+#include "modflow/year_arrays.hpp"
+#include "results/output_set.hpp"
+#include "results/result_error.hpp"
+#include "results/static_inputs.hpp"
+#include "runtime/run_stop.hpp"
+#include "state/run_state.hpp"
+
+namespace tamvek::modflow {
+namespace {
+
+using results::ResultError;
+
+std::string year_list(const std::vector<int>& years) {
+  std::string text;
+  for (std::size_t i = 0; i < years.size();) {
+    std::size_t j = i;
+    while (j + 1 < years.size() && years[j + 1] == years[j] + 1) ++j;
+    text += (text.empty() ? "" : ", ") + std::to_string(years[i]);
+    if (j > i) text += (j == i + 1 ? ", " : " to ") + std::to_string(years[j]);
+    i = j + 1;
+  }
+  return text;
+}
+
+// The line that puts the package into the model's name file.
+std::string name_file_line(const ModelFacts& facts, const Options& options,
+                           const std::filesystem::path& package, std::string& note) {
+  std::error_code error;
+  const std::filesystem::path relative = std::filesystem::relative(package, facts.folder, error);
+  std::string file = shown(error || relative.empty() ? package : relative);
+  if (facts.generation == Generation::mf6) {
+    if (file.find(' ') != std::string::npos) file = "'" + file + "'";
+    for (const NamedPackage& listed : facts.packages)
+      if (listed.type == "RCH6" && upper(listed.name) == upper(options.package_name) &&
+          listed.file != file)
+        throw ResultError{facts.name_file, "already has a package named " + listed.name + " (" +
+                                               listed.file + "): choose another with --package-name"};
+    return "RCH6 " + file + " " + options.package_name;
+  }
+  long long unit = 19;  // the unit such models give a recharge package by custom
+  for (const NamedPackage& listed : facts.packages) {
+    if (listed.type == "RCH" && listed.file == file) return "RCH " + std::to_string(listed.unit) + " " + file;
+    if (listed.type == "RCH")
+      note = "the name file already has RCH " + std::to_string(listed.unit) + " " + listed.file +
+             ": MODFLOW-2005 reads one recharge package, so the line below replaces it";
+  }
+  for (bool used = true; used; ++unit) {
+    used = false;
+    for (const NamedPackage& listed : facts.packages) used = used || listed.unit == unit;
+    if (!used) break;
+  }
+  return "RCH " + std::to_string(unit) + " " + file;
+}
+
+int run_export(Io& io, const Options& options) {
+  const auto run = std::make_unique<Run>(io);
+  results::read_static_inputs(*run);
+  const Grid& grid = run->grid;
+
+  const ModelFacts facts = read_model(options.model, options.model_name);
+  const ModelFrame frame = check_model(facts, grid, options);
+  const TimePlan plan = plan_periods(facts.perlen, frame.time_unit, frame.start,
+                                     options.first_year, options.last_year);
+  if (!plan.years_outside_range.empty() && !options.zero_outside)
+    throw ResultError{facts.time_file,
+                      "the model's periods reach the irrigation months (May to October) of " +
+                          year_list(plan.years_outside_range) + ", outside the years " +
+                          std::to_string(options.first_year) + " to " +
+                          std::to_string(options.last_year) +
+                          ": run those years too, or say with --zero-outside that they carry no "
+                          "recharge"};
+
+  std::vector<YearArrays> years;
+  for (int year = options.first_year; year <= options.last_year; ++year) {
+    years.push_back(read_year(io, grid, year));
+    bool empty = true;
+    for (const MonthArray& month : years.back().months) empty = empty && month.absolute_tenths == 0;
+    if (empty && !options.empty_years.contains(year))
+      throw ResultError{years.back().months[0].name,
+                        "the year " + std::to_string(year) +
+                            " has no recharge at all in any of its six arrays: its input files "
+                            "(authacres" + std::to_string(year) + ".txt, tamvek" +
+                            std::to_string(year) + ".txt) may have been missing or empty. If the "
+                            "year is meant to carry none, say so with --empty-year " +
+                            std::to_string(year)};
+  }
+
+  const std::filesystem::path package = std::filesystem::absolute(
+      options.package ? (options.package->is_absolute() ? *options.package
+                                                        : facts.folder / *options.package)
+                      : facts.folder / "tamvek.rch").lexically_normal();
+  std::string note;
+  const std::string line = name_file_line(facts, options, package, note);
+  const std::set<std::filesystem::path> own = own_files(package);
+
+  results::OutputSet outputs(io);
+  const PackageInputs inputs{io, grid, facts, frame, options, plan, years, package,
+                             std::filesystem::absolute(io.path_of("x")).parent_path()};
+  const WrittenPackage written = write_package(inputs, own, outputs);
+  const Balance balance = balance_of(plan, years, written);
+  if (!balance.holds)
+    throw ResultError{shown(package), "not written: the volumes do not balance (" + balance.fault + ")"};
+  outputs.commit();
+  for (const std::filesystem::path& old : own) {
+    bool rewritten = false;
+    for (const std::filesystem::path& file : written.files) rewritten = rewritten || file == old;
+    std::error_code error;
+    if (!rewritten) std::filesystem::remove(old, error);
+  }
+
+  print_summary(facts, frame, options, plan, written, balance, package);
+  for (const std::string& text : frame.notes) std::printf("note: %s\n", text.c_str());
+  if (!note.empty()) std::printf("note: %s\n", note.c_str());
+  std::printf("Add this line to the %s block of %s:\n%s\n",
+              facts.generation == Generation::mf6 ? "PACKAGES" : "list of files", facts.name_file.c_str(),
+              line.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int export_to_end(Io& io, const std::vector<std::string>& arguments) {
+  Options options;
+  try {
+    options = parse_options(arguments);
+  } catch (const UsageError& error) {
+    std::fprintf(stderr, "tamvek-modflow: %s\n%s", error.what(), usage_text);
+    return 2;
+  }
+  if (options.help) {
+    std::fputs(usage_text, stdout);
+    std::fputs("\n", stdout);
+    std::fputs(help_text, stdout);
+    return 0;
+  }
+  // The grid's top edge is computed as tamvek computes it.
+  std::fesetenv(FE_DFL_ENV);
+  std::string failure;
+  int status = 2;
+  try {
+    status = run_export(io, options);
+  } catch (const ResultError& error) {
+    failure = "tamvek-modflow: " + error.file + ": " + error.what + "\n";
+  } catch (const RunEnd& stop) {
+    failure = stop.message.empty() ? "tamvek-modflow: the grid definition cannot be read\n"
+                                   : stop.message;
+  } catch (const std::exception& error) {
+    failure = std::string("tamvek-modflow: ") + error.what() + "\n";
+  }
+  const std::string close_failure = io.close_all();
+  if (failure.empty() && !close_failure.empty()) failure = close_failure;
+  if (!failure.empty()) {
+    std::fflush(stdout);
+    std::fputs(failure.c_str(), stderr);
+    return 2;
+  }
+  return status;
+}
+
+}  // namespace tamvek::modflow

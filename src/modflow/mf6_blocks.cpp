@@ -1,0 +1,57 @@
+#include "modflow/mf6_blocks.hpp"
+
+#include "results/result_file.hpp"
+
+namespace tamvek::modflow {
+
+std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path,
+                                      const std::filesystem::path& folder) {
+  const ModelText text = read_model_text(path, Comments::mf6);
+  std::vector<Mf6Block> blocks;
+  Mf6Block* open = nullptr;
+  for (const TextLine& line : text.lines) {
+    const std::string first = upper(line.words[0]);
+    if (first == "BEGIN") {
+      if (open != nullptr)
+        refuse(text.file, line.number,
+               "BEGIN inside block " + open->name + " (begun on line " +
+                   std::to_string(open->begin_line) + ", which has no END)");
+      if (line.words.size() < 2) refuse(text.file, line.number, "BEGIN without a block name");
+      blocks.push_back({upper(line.words[1]),
+                        std::vector<std::string>(line.words.begin() + 2, line.words.end()),
+                        line.number, {text.file, {}}});
+      open = &blocks.back();
+    } else if (first == "END") {
+      if (open == nullptr) refuse(text.file, line.number, "END outside any block");
+      if (line.words.size() < 2 || upper(line.words[1]) != open->name)
+        refuse(text.file, line.number,
+               "\"" + results::printable(line.text) + "\" where END " + open->name + " was expected");
+      open = nullptr;
+    } else if (open == nullptr) {
+      refuse(text.file, line.number,
+             "\"" + results::printable(line.text) + "\" outside any block (BEGIN ... END)");
+    } else {
+      open->body.lines.push_back(line);
+    }
+  }
+  if (open != nullptr)
+    refuse(text.file, open->begin_line, "block " + open->name + " has no END");
+
+  for (Mf6Block& block : blocks) {
+    const auto& lines = block.body.lines;
+    if (lines.empty() || upper(lines.front().words[0]) != "OPEN/CLOSE") continue;
+    if (lines.size() != 1 || lines.front().words.size() < 2)
+      refuse(text.file, lines.front().number,
+             "OPEN/CLOSE must be the block's only entry, with a file name");
+    block.body = read_model_text(folder / lines.front().words[1], Comments::mf6);
+  }
+  return blocks;
+}
+
+const Mf6Block* find_block(const std::vector<Mf6Block>& blocks, const std::string& name) {
+  for (const Mf6Block& block : blocks)
+    if (block.name == name) return &block;
+  return nullptr;
+}
+
+}  // namespace tamvek::modflow

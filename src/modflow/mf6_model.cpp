@@ -1,0 +1,194 @@
+#include "modflow/model_arrays.hpp"
+#include "modflow/mf6_blocks.hpp"
+#include "modflow/model_facts.hpp"
+#include "results/result_error.hpp"
+#include "results/result_file.hpp"
+
+namespace tamvek::modflow {
+namespace {
+
+using results::printable;
+using results::ResultError;
+
+const Mf6Block& required_block(const std::vector<Mf6Block>& blocks, const std::string& file,
+                               const std::string& name) {
+  const Mf6Block* block = find_block(blocks, name);
+  if (block == nullptr) throw ResultError{file, "no BEGIN " + name + " block"};
+  return *block;
+}
+
+const std::string& word_after(const ModelText& text, const TextLine& line, const std::string& what) {
+  if (line.words.size() < 2) refuse(text.file, line.number, what + " without its value");
+  return line.words[1];
+}
+
+// The groundwater-flow model: the only one, or the one named.
+NamedPackage choose_model(const Mf6Block& models, const std::string& wanted) {
+  std::vector<NamedPackage> flow_models;
+  std::string names;
+  for (const TextLine& line : models.body.lines) {
+    if (line.words.size() < 3)
+      refuse(models.body.file, line.number,
+             "a model row is <mtype> <namefile> <mname>: \"" + printable(line.text) + "\"");
+    if (upper(line.words[0]) != "GWF6") continue;
+    flow_models.push_back({"GWF6", line.words[1], line.words[2], 0});
+    names += (names.empty() ? "" : ", ") + line.words[2];
+  }
+  if (flow_models.empty())
+    throw ResultError{models.body.file, "no groundwater-flow model (GWF6) in the MODELS block"};
+  if (!wanted.empty()) {
+    for (const NamedPackage& model : flow_models)
+      if (upper(model.name) == upper(wanted)) return model;
+    throw ResultError{models.body.file,
+                      "no groundwater-flow model named " + wanted + " (there are: " + names + ")"};
+  }
+  if (flow_models.size() > 1)
+    throw ResultError{models.body.file, "several groundwater-flow models (" + names +
+                                            "): choose one with --model NAME"};
+  return flow_models.front();
+}
+
+void read_tdis(const std::filesystem::path& path, const std::filesystem::path& folder,
+               ModelFacts& facts) {
+  const auto blocks = read_mf6_blocks(path, folder);
+  facts.time_file = shown(path);
+  if (const Mf6Block* options = find_block(blocks, "OPTIONS"))
+    for (const TextLine& line : options->body.lines) {
+      const std::string key = upper(line.words[0]);
+      if (key == "TIME_UNITS") {
+        const std::string& unit = word_after(options->body, line, key);
+        facts.time_unit = time_unit_named(unit);
+        if (!facts.time_unit && upper(unit) != "UNKNOWN")
+          refuse(options->body.file, line.number, "TIME_UNITS " + printable(unit) + " is not a time unit");
+      } else if (key == "START_DATE_TIME") {
+        facts.start_text = word_after(options->body, line, key);
+        facts.start = parse_date_time(facts.start_text);
+        if (!facts.start)
+          refuse(options->body.file, line.number,
+                 "START_DATE_TIME " + printable(facts.start_text) +
+                     " is not a date (YYYY-MM-DD, optionally with Thh:mm:ss)");
+      }
+    }
+  const Mf6Block& dimensions = required_block(blocks, facts.time_file, "DIMENSIONS");
+  long long nper = -1;
+  for (const TextLine& line : dimensions.body.lines)
+    if (upper(line.words[0]) == "NPER") nper = integer_of(dimensions.body.file, line, 1, "NPER");
+  if (nper < 1) throw ResultError{facts.time_file, "no NPER of at least 1 in the DIMENSIONS block"};
+  const Mf6Block& periods = required_block(blocks, facts.time_file, "PERIODDATA");
+  if (periods.body.lines.size() != static_cast<std::size_t>(nper))
+    throw ResultError{periods.body.file, "the PERIODDATA block holds " +
+                                             std::to_string(periods.body.lines.size()) +
+                                             " periods where NPER is " + std::to_string(nper)};
+  for (const TextLine& line : periods.body.lines) {
+    const double perlen = real_of(periods.body.file, line, 0, "PERLEN");
+    integer_of(periods.body.file, line, 1, "NSTP");
+    real_of(periods.body.file, line, 2, "TSMULT");
+    if (perlen < 0) refuse(periods.body.file, line.number, "a negative PERLEN");
+    facts.perlen.push_back(perlen);
+  }
+}
+
+void read_dis(const std::filesystem::path& path, const std::filesystem::path& folder,
+              ModelFacts& facts) {
+  const auto blocks = read_mf6_blocks(path, folder);
+  facts.grid_file = shown(path);
+  if (const Mf6Block* options = find_block(blocks, "OPTIONS"))
+    for (const TextLine& line : options->body.lines) {
+      const std::string key = upper(line.words[0]);
+      if (key == "LENGTH_UNITS") {
+        const std::string& unit = word_after(options->body, line, key);
+        facts.length_unit = length_unit_named(unit);
+        if (!facts.length_unit && upper(unit) != "UNKNOWN")
+          refuse(options->body.file, line.number, "LENGTH_UNITS " + printable(unit) + " is not a length unit");
+      } else if (key == "XORIGIN") {
+        facts.xorigin = real_of(options->body.file, line, 1, key);
+      } else if (key == "YORIGIN") {
+        facts.yorigin = real_of(options->body.file, line, 1, key);
+      } else if (key == "ANGROT") {
+        facts.angrot = real_of(options->body.file, line, 1, key);
+      }
+    }
+  const Mf6Block& dimensions = required_block(blocks, facts.grid_file, "DIMENSIONS");
+  long long nlay = 0;
+  for (const TextLine& line : dimensions.body.lines) {
+    const std::string key = upper(line.words[0]);
+    if (key == "NLAY") nlay = integer_of(dimensions.body.file, line, 1, key);
+    if (key == "NROW") facts.nrow = integer_of(dimensions.body.file, line, 1, key);
+    if (key == "NCOL") facts.ncol = integer_of(dimensions.body.file, line, 1, key);
+  }
+  if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1)
+    throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY, NROW and NCOL of at least 1"};
+
+  const Mf6Block& griddata = required_block(blocks, facts.grid_file, "GRIDDATA");
+  const ModelText& body = griddata.body;
+  const auto layer = static_cast<std::size_t>(facts.nrow * facts.ncol);
+  for (std::size_t at = 0; at < body.lines.size();) {
+    const TextLine& line = body.lines[at++];
+    const std::string name = upper(line.words[0]);
+    const bool layered = line.words.size() > 1 && upper(line.words[1]) == "LAYERED";
+    if (line.words.size() > (layered ? 2u : 1u))
+      refuse(body.file, line.number, "an array name line expected: \"" + printable(line.text) + "\"");
+    if (name == "DELR") {
+      facts.delr = read_mf6_array(body, at, static_cast<std::size_t>(facts.ncol), folder);
+    } else if (name == "DELC") {
+      facts.delc = read_mf6_array(body, at, static_cast<std::size_t>(facts.nrow), folder);
+    } else if (name == "TOP") {
+      read_mf6_array(body, at, layer, folder);
+    } else if (name == "BOTM" || name == "IDOMAIN") {
+      if (layered)
+        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder);
+      else
+        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder);
+    } else {
+      refuse(body.file, line.number,
+             "\"" + printable(line.words[0]) + "\" is not an array of a structured grid's GRIDDATA block");
+    }
+  }
+  if (facts.delr.empty() || facts.delc.empty())
+    throw ResultError{facts.grid_file, "the GRIDDATA block gives no DELR or no DELC"};
+}
+
+}  // namespace
+
+ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::string& model_name) {
+  ModelFacts facts;
+  facts.generation = Generation::mf6;
+  const std::filesystem::path sim_file = std::filesystem::is_directory(simulation)
+                                             ? simulation / "mfsim.nam"
+                                             : simulation;
+  facts.folder = sim_file.parent_path();
+  const auto sim_blocks = read_mf6_blocks(sim_file, facts.folder);
+  const std::string sim_name = shown(sim_file);
+
+  const Mf6Block& timing = required_block(sim_blocks, sim_name, "TIMING");
+  std::string tdis;
+  for (const TextLine& line : timing.body.lines)
+    if (upper(line.words[0]) == "TDIS6") tdis = word_after(timing.body, line, "TDIS6");
+  if (tdis.empty()) throw ResultError{timing.body.file, "no TDIS6 entry in the TIMING block"};
+  read_tdis(facts.folder / tdis, facts.folder, facts);
+
+  const NamedPackage model = choose_model(required_block(sim_blocks, sim_name, "MODELS"), model_name);
+  facts.model_name = model.name;
+  const std::filesystem::path model_file = facts.folder / model.file;
+  facts.name_file = shown(model_file);
+  const auto model_blocks = read_mf6_blocks(model_file, facts.folder);
+  const Mf6Block& packages = required_block(model_blocks, facts.name_file, "PACKAGES");
+  std::string dis;
+  for (const TextLine& line : packages.body.lines) {
+    if (line.words.size() < 2)
+      refuse(packages.body.file, line.number,
+             "a package row is <ftype> <fname> [<pname>]: \"" + printable(line.text) + "\"");
+    NamedPackage package{upper(line.words[0]), line.words[1],
+                         line.words.size() > 2 ? line.words[2] : "", 0};
+    if (package.type == "DISV6" || package.type == "DISU6")
+      refuse(packages.body.file, line.number,
+             "the model's grid is " + package.type + ": tamvek's arrays need a structured grid (DIS6)");
+    if (package.type == "DIS6") dis = package.file;
+    facts.packages.push_back(std::move(package));
+  }
+  if (dis.empty()) throw ResultError{packages.body.file, "no DIS6 entry in the PACKAGES block"};
+  read_dis(facts.folder / dis, facts.folder, facts);
+  return facts;
+}
+
+}  // namespace tamvek::modflow

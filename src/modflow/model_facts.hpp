@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "modflow/calendar.hpp"
+#include "modflow/units.hpp"
+
+namespace tamvek::modflow {
+
+enum class Generation { mf6, mf2005 };
+
+// A package that the model's name file already lists.
+struct NamedPackage {
+  std::string type;      // RCH6, RCH, DIS6, ...
+  std::string file;      // as the name file gives it
+  std::string name;      // MODFLOW 6's package name, if given
+  long long unit = 0;    // MODFLOW-2005's unit number
+};
+
+// What the model's own files state about its grid and its time, each fact
+// with the file that states it, for the messages.
+struct ModelFacts {
+  Generation generation = Generation::mf6;
+  std::filesystem::path folder;   // where the model runs: its file names start there
+  std::string name_file;          // the name file the package line goes into
+  std::string model_name;         // MODFLOW 6: the groundwater-flow model's name
+  std::vector<NamedPackage> packages;
+
+  std::string grid_file;          // DIS6 or DIS
+  std::int64_t nrow = 0;
+  std::int64_t ncol = 0;
+  std::vector<double> delr;       // NCOL widths of the columns
+  std::vector<double> delc;       // NROW heights of the rows
+  std::optional<LengthUnit> length_unit;
+  std::optional<double> xorigin;
+  std::optional<double> yorigin;
+  double angrot = 0;
+
+  std::string time_file;          // TDIS6 or DIS
+  std::optional<TimeUnit> time_unit;
+  std::optional<DayNumber> start;
+  std::string start_text;         // START_DATE_TIME as written
+  std::vector<double> perlen;     // in the model's time unit
+};
+
+// Reads a MODFLOW 6 simulation (its name file or its folder); with several
+// groundwater-flow models `model_name` chooses one.
+ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::string& model_name);
+
+// Reads a MODFLOW-2005 (or NWT) model from its name file.
+ModelFacts read_mf2005_model(const std::filesystem::path& name_file);
+
+// Reads the model that MODEL names: a folder or a file whose first block is
+// that of a MODFLOW 6 simulation name file is MODFLOW 6, any other file a
+// MODFLOW-2005 name file.
+ModelFacts read_model(const std::filesystem::path& model, const std::string& model_name);
+
+}  // namespace tamvek::modflow

@@ -1,0 +1,115 @@
+#include "modflow/options.hpp"
+
+#include <charconv>
+
+namespace tamvek::modflow {
+
+const char* const usage_text =
+    "usage: tamvek-modflow FIRST LAST MODEL --volume-unit acre-feet|cubic-feet|cubic-meters\n"
+    "                      [--start YYYY-MM-DD] [--model NAME] [--length-unit feet|meters|centimeters]\n"
+    "                      [--time-unit seconds|minutes|hours|days|years] [--zero-outside]\n"
+    "                      [--empty-year YEAR]... [--package FILE] [--package-name NAME]\n"
+    "       tamvek-modflow --help\n";
+
+const char* const help_text =
+    "Writes the recharge package of a groundwater model from tamvek's monthly arrays\n"
+    "(out\\YYYY.05.rcs to out\\YYYY.10.rcs) of the years FIRST to LAST, run in this\n"
+    "directory. Each stress period gets the exact rate of the volume that falls within\n"
+    "it: a month's volume is spread evenly over the days of its calendar month.\n"
+    "\n"
+    "MODEL       a MODFLOW 6 simulation name file (mfsim.nam) or its folder, or a\n"
+    "            MODFLOW-2005 / NWT name file. The package is written beside it.\n"
+    "--volume-unit U    the volume unit of tamvek's arrays; no file states it, and\n"
+    "            there is no default.\n"
+    "--start YYYY-MM-DD the first moment of the model's first period, for a model that\n"
+    "            does not state it (MODFLOW-2005 never does; MODFLOW 6 in START_DATE_TIME).\n"
+    "--length-unit U, --time-unit U   the model's units, where its files leave them\n"
+    "            undefined.\n"
+    "--model NAME       the groundwater-flow model of a simulation that has several.\n"
+    "--zero-outside     years outside FIRST..LAST that the model's periods reach carry\n"
+    "            no recharge (without it such years are refused).\n"
+    "--empty-year YEAR  the year is meant to carry no recharge at all (without it a\n"
+    "            year whose arrays hold only zeros is refused).\n"
+    "--package FILE     the package's file (default tamvek.rch), from the model's folder.\n"
+    "--package-name NAME  MODFLOW 6's name of the package (default tamvek).\n"
+    "\n"
+    "Nothing is written unless every check passes; the program prints the line to add\n"
+    "to the model's name file. Exit status 0 when the package is written, 2 otherwise.\n";
+
+namespace {
+
+int year_of(const std::string& text, const char* what) {
+  int year = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
+  if (text.size() != 4 || error != std::errc() || end != text.data() + text.size() || year < 1)
+    throw UsageError(std::string(what) + " must be a year of four digits, not '" + text + "'");
+  return year;
+}
+
+}  // namespace
+
+Options parse_options(const std::vector<std::string>& arguments) {
+  Options options;
+  std::vector<std::string> positional;
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& word = arguments[i];
+    if (word == "--help" || word == "-h") {
+      options.help = true;
+      return options;
+    }
+    if (!word.starts_with("--")) {
+      positional.push_back(word);
+      continue;
+    }
+    if (word == "--zero-outside") {
+      options.zero_outside = true;
+      continue;
+    }
+    if (i + 1 >= arguments.size()) throw UsageError(word + " needs a value");
+    const std::string& value = arguments[++i];
+    if (word == "--volume-unit") {
+      options.volume_unit = volume_unit_named(value);
+      if (!options.volume_unit)
+        throw UsageError("--volume-unit is acre-feet, cubic-feet or cubic-meters, not '" + value + "'");
+    } else if (word == "--length-unit") {
+      options.length_unit = length_unit_named(value);
+      if (!options.length_unit)
+        throw UsageError("--length-unit is feet, meters or centimeters, not '" + value + "'");
+    } else if (word == "--time-unit") {
+      options.time_unit = time_unit_named(value);
+      if (!options.time_unit)
+        throw UsageError("--time-unit is seconds, minutes, hours, days or years, not '" + value + "'");
+    } else if (word == "--start") {
+      options.start = parse_date_time(value);
+      options.start_text = value;
+      if (!options.start) throw UsageError("--start needs a date YYYY-MM-DD, not '" + value + "'");
+    } else if (word == "--model") {
+      options.model_name = value;
+    } else if (word == "--package") {
+      options.package = value;
+    } else if (word == "--package-name") {
+      if (value.empty() || value.size() > 16 || value.find_first_of(" '\"#!") != std::string::npos)
+        throw UsageError("--package-name needs a name of 1 to 16 characters without blanks, not '" +
+                         value + "'");
+      options.package_name = value;
+    } else if (word == "--empty-year") {
+      options.empty_years.insert(year_of(value, "--empty-year"));
+    } else {
+      throw UsageError("unknown option " + word);
+    }
+  }
+  if (positional.size() != 3)
+    throw UsageError("FIRST, LAST and MODEL expected, " + std::to_string(positional.size()) + " given");
+  options.first_year = year_of(positional[0], "FIRST");
+  options.last_year = year_of(positional[1], "LAST");
+  if (options.last_year < options.first_year)
+    throw UsageError("LAST (" + positional[1] + ") comes before FIRST (" + positional[0] + ")");
+  options.model = positional[2];
+  if (!options.volume_unit)
+    throw UsageError("--volume-unit is needed: tamvek's arrays do not say whether they hold "
+                     "acre-feet, cubic feet or cubic metres, and a wrong guess scales the model's "
+                     "budget");
+  return options;
+}
+
+}  // namespace tamvek::modflow

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "modflow/calendar.hpp"
+#include "modflow/units.hpp"
+
+namespace tamvek::modflow {
+
+// What the command line asks for.
+struct Options {
+  int first_year = 0;
+  int last_year = 0;
+  std::filesystem::path model;
+  std::optional<VolumeUnit> volume_unit;
+  std::optional<DayNumber> start;
+  std::string start_text;
+  std::string model_name;
+  std::optional<LengthUnit> length_unit;
+  std::optional<TimeUnit> time_unit;
+  bool zero_outside = false;        // irrigation months of years outside the range carry nothing
+  std::set<int> empty_years;        // years meant to carry no recharge at all
+  std::optional<std::filesystem::path> package;
+  std::string package_name = "tamvek";
+  bool help = false;
+};
+
+// A command line that cannot be used: what is wrong with it.
+struct UsageError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The arguments after the program's name.
+Options parse_options(const std::vector<std::string>& arguments);
+
+extern const char* const usage_text;
+extern const char* const help_text;
+
+}  // namespace tamvek::modflow

@@ -1,0 +1,243 @@
+#include "modflow/package_writer.hpp"
+
+#include <charconv>
+#include <cmath>
+#include <map>
+
+#include "modflow/model_text.hpp"
+#include "modflow/package_files.hpp"
+#include "results/result_error.hpp"
+#include "results/shortest_decimal.hpp"
+
+namespace tamvek::modflow {
+namespace {
+
+constexpr std::size_t values_per_line = 10;
+
+// The shortest text that reads back as the same double.
+std::string exact(double value) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, value);
+  return std::string(text, result.ptr);
+}
+
+std::string month_text(int year, int month) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d", year, month);
+  return text;
+}
+
+class Writer {
+ public:
+  Writer(const PackageInputs& in, const std::set<std::filesystem::path>& own,
+         results::OutputSet& outputs)
+      : in_(in), own_(own), outputs_(outputs), mf6_(in.facts.generation == Generation::mf6) {
+    volume_ = model_volume_of(in.frame, *in.options.volume_unit);
+    area_ = in.frame.cell_width * in.frame.cell_height;
+  }
+
+  WrittenPackage write() {
+    std::string body;
+    const auto& periods = in_.plan.periods;
+    for (std::size_t p = 0; p < periods.size(); ++p) body += period_text(p + 1, periods[p]);
+    std::string text = header();
+    if (mf6_)
+      text += "BEGIN OPTIONS\n  READASARRAYS\nEND OPTIONS\n\n";
+    else
+      text += "         3         0   NRCHOP IRCHCB: the highest active cell of each column\n";
+    text += body;
+    claim(in_.package, own_);
+    outputs_.write(in_.package.string(), text);
+    written_.files.push_back(in_.package);
+    return std::move(written_);
+  }
+
+ private:
+  // A file's name in the package: from the folder the model runs in, with
+  // forward slashes, which both Linux and Windows take.
+  std::string name_in_package(const std::filesystem::path& file) const {
+    std::error_code error;
+    std::filesystem::path relative = std::filesystem::relative(file, in_.facts.folder, error);
+    const std::string name = shown(error || relative.empty() ? file : relative);
+    if (name.find(' ') == std::string::npos) return name;
+    if (!mf6_)
+      throw results::ResultError{shown(file), "MODFLOW-2005 cannot read a file name with blanks "
+                                              "(" + name + "): run in a folder without them"};
+    return "'" + name + "'";
+  }
+
+  const YearArrays& year(int year) const {
+    return in_.years[static_cast<std::size_t>(year - in_.options.first_year)];
+  }
+  const MonthArray& month(const Share& share) const {
+    return year(share.year).months[static_cast<std::size_t>(share.month - first_month)];
+  }
+  std::filesystem::path array_path(const MonthArray& array) const {
+    return std::filesystem::absolute(in_.io.path_of(array.name)).lexically_normal();
+  }
+  std::filesystem::path own_file(const std::string& suffix) {
+    std::filesystem::path file = in_.package;
+    file += suffix;
+    claim(file, own_);
+    written_.files.push_back(file);
+    return file;
+  }
+
+  std::string period_text(std::size_t number, const PeriodPlan& period) {
+    double expected = 0, magnitude = 0;
+    for (const Share& share : period.shares) {
+      expected += share.fraction * static_cast<double>(month(share).tenths) / 10;
+      magnitude += share.fraction * static_cast<double>(month(share).absolute_tenths) / 10;
+    }
+    written_.expected.push_back(expected);
+    written_.magnitude.push_back(magnitude);
+
+    std::string remark;
+    for (const Share& share : period.shares) {
+      const int days = days_of_month(share.year, share.month);
+      remark += (remark.empty() ? "" : ", ") + month_text(share.year, share.month) + " " +
+                exact(share.fraction * days) + " of its " + std::to_string(days) + " days";
+    }
+    if (remark.empty()) remark = "no irrigation month (May to October) of the years run";
+    const std::string label = "period " + std::to_string(number) + ": " + remark;
+
+    std::string control;
+    if (period.shares.empty() || period.length <= 0) {
+      control = "CONSTANT 0.0";
+      written_.applied.push_back(0);
+      ++written_.zero;
+    } else if (period.shares.size() == 1) {
+      control = factor_control(period);
+      ++written_.from_arrays;
+    } else {
+      control = own_array_control(number, period);
+      ++written_.own_arrays;
+    }
+    if (mf6_)
+      return "BEGIN PERIOD " + std::to_string(number) + "\n  # " + label + "\n  RECHARGE\n    " +
+             control + "\nEND PERIOD " + std::to_string(number) + "\n";
+    return "         1         0   " + label + "\n" + control + "\n";
+  }
+
+  // The month's own array, times the factor that makes its volumes the
+  // period's rate.
+  std::string factor_control(const PeriodPlan& period) {
+    const Share& share = period.shares.front();
+    const MonthArray& array = month(share);
+    const double factor = share.fraction * volume_ / (area_ * period.length);
+    written_.applied.push_back(factor * (static_cast<double>(array.tenths) / 10) * area_ *
+                               period.length / volume_);
+    if (!mf6_)
+      return "OPEN/CLOSE " + name_in_package(array_path(array)) + " " + exact(factor) +
+             " (326F6.1) -1";
+    std::filesystem::path source = array_path(array);
+    if (array.touching) source = free_copy(share);
+    return "OPEN/CLOSE " + name_in_package(source) + " FACTOR " + exact(factor);
+  }
+
+  // MODFLOW 6 reads arrays in free format only: an array whose fields touch
+  // is copied once with a blank between its values.
+  std::filesystem::path free_copy(const Share& share) {
+    const auto key = std::make_pair(share.year, share.month);
+    if (const auto found = copies_.find(key); found != copies_.end()) return found->second;
+    const MonthArray& array = month(share);
+    const std::filesystem::path file =
+        own_file("." + month_text(share.year, share.month).replace(4, 1, ".") + ".txt");
+    const results::Layer layer = read_month_array(in_.io, in_.grid, array.name);
+    std::string text;
+    const auto nx = static_cast<std::size_t>(in_.grid.nx);
+    for (std::size_t cell = 0; cell < layer.tenths.size(); ++cell) {
+      const std::string_view field(layer.fields.data() + cell * 6, 6);
+      text += field.substr(field.find_first_not_of(' '));
+      const std::size_t column = cell % nx;
+      text += column + 1 == nx || (column + 1) % values_per_line == 0 ? '\n' : ' ';
+    }
+    outputs_.write(file.string(), text);
+    ++written_.copies;
+    copies_.emplace(key, file);
+    return file;
+  }
+
+  // A period over several months: the rate of each cell from every month's share.
+  std::string own_array_control(std::size_t number, const PeriodPlan& period) {
+    std::vector<double> volume;
+    for (const Share& share : period.shares) {
+      const results::Layer layer = read_month_array(in_.io, in_.grid, month(share).name);
+      volume.resize(layer.tenths.size(), 0.0);
+      for (std::size_t cell = 0; cell < layer.tenths.size(); ++cell)
+        volume[cell] += share.fraction * (static_cast<double>(layer.tenths[cell]) / 10);
+    }
+    const double to_rate = volume_ / (area_ * period.length);
+    std::string text;
+    double applied = 0;
+    const auto nx = static_cast<std::size_t>(in_.grid.nx);
+    for (std::size_t cell = 0; cell < volume.size(); ++cell) {
+      const double rate = volume[cell] * to_rate;
+      applied += rate * area_ * period.length / volume_;
+      text += exact(rate);
+      const std::size_t column = cell % nx;
+      text += column + 1 == nx || (column + 1) % values_per_line == 0 ? '\n' : ' ';
+    }
+    written_.applied.push_back(applied);
+    const std::filesystem::path file = own_file(".period" + std::to_string(number) + ".txt");
+    outputs_.write(file.string(), text);
+    if (mf6_) return "OPEN/CLOSE " + name_in_package(file) + " FACTOR 1.0";
+    return "OPEN/CLOSE " + name_in_package(file) + " 1.0 (FREE) -1";
+  }
+
+  std::string header() const {
+    const Options& options = in_.options;
+    const ModelFrame& frame = in_.frame;
+    const std::string length = name_of(frame.length_unit);
+    std::string text = std::string(package_signature) +
+                       " a recharge package made from tamvek's monthly arrays. This file and the "
+                       "files listed below were written by tamvek-modflow, which may rewrite "
+                       "them; edits are lost.\n";
+    text += "# Years " + std::to_string(options.first_year) + " to " +
+            std::to_string(options.last_year) + " of the tamvek run in " +
+            shown(in_.workdir) + ": out\\YYYY.05.rcs to out\\YYYY.10.rcs, each value a volume in " +
+            name_of(*options.volume_unit) + " on a cell in a calendar month.\n";
+    text += "# Model: " + in_.facts.name_file +
+            (in_.facts.model_name.empty() ? "" : " (model " + in_.facts.model_name + ")") + ", " +
+            length + " and " + name_of(frame.time_unit) + ", cells " + exact(frame.cell_width) +
+            " by " + exact(frame.cell_height) + " " + length + ", first period from " +
+            date_text(frame.start) + " (" + frame.start_from + ").\n";
+    text += "# A month's volume is spread evenly over its days; a period's rate is the volume "
+            "within it / (cell area x period length): one " + name_of(*options.volume_unit) +
+            " is " + exact(volume_) + " cubic " + length + ", a cell " + exact(area_) +
+            " square " + length + ".\n";
+    text += mf6_ ? "# FACTOR = share of the month's volume within the period x " + exact(volume_) +
+                       " / (" + exact(area_) + " x PERLEN).\n"
+                 : "# CNSTNT = share of the month's volume within the period x " + exact(volume_) +
+                       " / (" + exact(area_) + " x PERLEN).\n";
+    if (options.zero_outside)
+      text += "# Years outside " + std::to_string(options.first_year) + " to " +
+              std::to_string(options.last_year) + " carry no recharge (--zero-outside).\n";
+    for (const std::filesystem::path& file : written_.files)
+      text += std::string(listed_file_prefix) + shown(file.filename()) + "\n";
+    return text;
+  }
+
+  const PackageInputs& in_;
+  const std::set<std::filesystem::path>& own_;
+  results::OutputSet& outputs_;
+  bool mf6_;
+  double volume_ = 0;
+  double area_ = 0;
+  WrittenPackage written_;
+  std::map<std::pair<int, int>, std::filesystem::path> copies_;
+};
+
+}  // namespace
+
+double model_volume_of(const ModelFrame& frame, VolumeUnit unit) {
+  const double metres = metres_in(frame.length_unit);
+  return cubic_metres_in(unit) / (metres * metres * metres);
+}
+
+WrittenPackage write_package(const PackageInputs& in, const std::set<std::filesystem::path>& own,
+                             results::OutputSet& outputs) {
+  return Writer(in, own, outputs).write();
+}
+
+}  // namespace tamvek::modflow
