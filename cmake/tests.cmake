@@ -53,3 +53,10 @@ if(TARGET tamvek-report)
   target_compile_definitions(tamvek_tests PRIVATE TAMVEK_REPORT_PROGRAM="$<TARGET_FILE:tamvek-report>")
   add_dependencies(tamvek_tests tamvek-report)
 endif()
+
+# tamvek-modflow's tests run the built program; flopy reads its packages.
+if(TARGET tamvek-modflow)
+  target_compile_definitions(tamvek_tests PRIVATE TAMVEK_MODFLOW_PROGRAM="$<TARGET_FILE:tamvek-modflow>")
+  add_dependencies(tamvek_tests tamvek-modflow)
+  tamvek_add_modflow_tests()  # cmake/modflow.cmake
+endif()

@@ -65,6 +65,10 @@ Options parse_options(const std::vector<std::string>& arguments) {
       options.zero_outside = true;
       continue;
     }
+    static const std::set<std::string> with_value = {
+        "--volume-unit", "--length-unit", "--time-unit", "--start", "--model",
+        "--package",     "--package-name", "--empty-year"};
+    if (!with_value.contains(word)) throw UsageError("unknown option " + word);
     if (i + 1 >= arguments.size()) throw UsageError(word + " needs a value");
     const std::string& value = arguments[++i];
     if (word == "--volume-unit") {
