@@ -81,7 +81,10 @@ ModelFacts read_mf2005_model(const std::filesystem::path& name_file) {
   return facts;
 }
 
-ModelFacts read_model(const std::filesystem::path& model, const std::string& model_name) {
+ModelFacts read_model(const std::filesystem::path& given, const std::string& model_name) {
+  // The folder the model runs in is where its file names start, wherever the
+  // program runs.
+  const std::filesystem::path model = std::filesystem::absolute(given).lexically_normal();
   std::error_code error;
   if (std::filesystem::is_directory(model, error)) return read_mf6_model(model, model_name);
   // A simulation name file's entries are in blocks; a MODFLOW-2005 name file has none.

@@ -58,6 +58,6 @@ ModelFacts read_mf2005_model(const std::filesystem::path& name_file);
 // Reads the model that MODEL names: a folder or a file whose first block is
 // that of a MODFLOW 6 simulation name file is MODFLOW 6, any other file a
 // MODFLOW-2005 name file.
-ModelFacts read_model(const std::filesystem::path& model, const std::string& model_name);
+ModelFacts read_model(const std::filesystem::path& given, const std::string& model_name);
 
 }  // namespace tamvek::modflow

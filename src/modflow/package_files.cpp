@@ -1,5 +1,7 @@
 #include "modflow/package_files.hpp"
 
+#include <algorithm>
+
 #include "modflow/model_text.hpp"
 #include "results/result_error.hpp"
 
@@ -24,8 +26,12 @@ std::set<std::filesystem::path> own_files(const std::filesystem::path& package) 
     at = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!line.starts_with('#')) break;  // the listed files come first
-    if (line.starts_with(listed_file_prefix))
-      own.insert(package.parent_path() / std::string(line.substr(listed_file_prefix.size())));
+    // Only names beside the package are its own: a listed path elsewhere is
+    // never this program's to replace or remove.
+    const std::string_view name = line.substr(std::min(line.size(), listed_file_prefix.size()));
+    if (line.starts_with(listed_file_prefix) && name.find_first_of("/\\:") == std::string_view::npos &&
+        name != "." && name != "..")
+      own.insert(package.parent_path() / std::string(name));
   }
   return own;
 }

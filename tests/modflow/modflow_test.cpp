@@ -77,6 +77,9 @@ TEST(Modflow, ReadsMf2005InputAndWritesConstants) {
   replace(model.dis, "CONSTANT 1.000000E+03   #delr", "INTERNAL 1.0 (FREE) -1   #delr\n 1000.0, 1000.0\n 1000.0");
   replace(model.dis, "CONSTANT 1.000000E+01   #top", "OPEN/CLOSE top.txt 1.0 (10F5.0) -1");
   set.models.write("m/top.txt", "  10.  10.  10.\n  100  100  100\n");
+  // A fixed field without its decimal point has the format's decimals: 1000.0.
+  replace(model.dis, "CONSTANT 1.000000E+03   #delc", "OPEN/CLOSE delc.txt 1.0 (2F6.1) -1");
+  set.models.write("m/delc.txt", " 10000 10000\n");
   model.write(set.models, "m");
   const auto run = set.run_modflow({"2010", "2011", set.models.file("m/model.nam"), "--volume-unit",
                                     "acre-feet", "--start", "2010-01-01"});
