@@ -203,9 +203,9 @@ class Writer {
             " by " + exact(frame.cell_height) + " " + length + ", first period from " +
             date_text(frame.start) + " (" + frame.start_from + ").\n";
     text += "# A month's volume is spread evenly over its days; a period's rate is the volume "
-            "within it / (cell area x period length): one " + name_of(*options.volume_unit) +
-            " is " + exact(volume_) + " cubic " + length + ", a cell " + exact(area_) +
-            " square " + length + ".\n";
+            "within it / (cell area x period length): a value of 1 in the arrays (" +
+            name_of(*options.volume_unit) + ") is " + exact(volume_) + " cubic " + length +
+            ", a cell " + exact(area_) + " square " + length + ".\n";
     text += mf6_ ? "# FACTOR = share of the month's volume within the period x " + exact(volume_) +
                        " / (" + exact(area_) + " x PERLEN).\n"
                  : "# CNSTNT = share of the month's volume within the period x " + exact(volume_) +
