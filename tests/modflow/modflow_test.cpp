@@ -179,3 +179,32 @@ TEST(Modflow, VolumeOfYearsBeyondTheModelIsShownAsOutside) {
 
 }  // namespace
 }  // namespace tamvek
+
+namespace tamvek {
+namespace {
+
+TEST(Modflow, ArraysWhoseFieldsTouchAreCopiedInFreeFormatForMf6Only) {
+  ModflowDataSet set;
+  // Fields that fill their six characters run into the field before them.
+  set.data.work.write("out/2010.07.rcs", "1000.0-123.4  12.5\r\n   0.0   0.09999.9\r\n");
+  Mf6Simulation().write(set.models, "sim");
+  Mf2005Model().write(set.models, "m");
+  const auto mf6 = set.run_modflow({"2010", "2011", set.models.file("sim"), "--volume-unit", "acre-feet"});
+  ASSERT_EQ(mf6.status, 0) << mf6.err;
+  EXPECT_EQ(set.models.read("sim/tamvek.rch.2010.07.txt"), "1000.0 -123.4 12.5\n0.0 0.0 9999.9\n");
+  const std::string package = set.models.read("sim/tamvek.rch");
+  EXPECT_NE(package.find("OPEN/CLOSE tamvek.rch.2010.07.txt FACTOR "), std::string::npos);
+  EXPECT_NE(package.find("# file tamvek.rch.2010.07.txt\n"), std::string::npos);
+  EXPECT_NE(package.find("out/2010.08.rcs FACTOR "), std::string::npos) << "August's fields do not touch";
+  EXPECT_NE(mf6.out.find("2010 "), std::string::npos);
+
+  // MODFLOW-2005 reads the fixed fields as they are.
+  const auto mf2005 = set.run_modflow({"2010", "2011", set.models.file("m/model.nam"), "--volume-unit",
+                                       "acre-feet", "--start", "2010-01-01"});
+  ASSERT_EQ(mf2005.status, 0) << mf2005.err;
+  EXPECT_FALSE(set.models.exists("m/tamvek.rch.2010.07.txt"));
+  EXPECT_NE(set.models.read("m/tamvek.rch").find("out/2010.07.rcs "), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tamvek
