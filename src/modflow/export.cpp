@@ -71,6 +71,8 @@ std::string name_file_line(const ModelFacts& facts, const Options& options,
 int run_export(Io& io, const Options& options) {
   const auto run = std::make_unique<Run>(io);
   results::read_static_inputs(*run);
+  // tamvek's reader of the active cells says so on the console: before the summary.
+  io.stream(Io::console_unit).flush(0);
   const Grid& grid = run->grid;
 
   const ModelFacts facts = read_model(options.model, options.model_name);
