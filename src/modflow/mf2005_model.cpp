@@ -24,6 +24,7 @@ void read_dis(const std::filesystem::path& path, ModelFacts& facts) {
   facts.length_unit = length_unit_coded(integer_of(text.file, first, 5, "LENUNI"));
   if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1 || nper < 1)
     refuse(text.file, first.number, "NLAY, NROW, NCOL and NPER must each be at least 1");
+  require_tamvek_size(facts);
 
   // LAYCBD: one flag a layer, read as a list that may run on over records.
   long long confining_beds = 0;
@@ -38,8 +39,9 @@ void read_dis(const std::filesystem::path& path, ModelFacts& facts) {
   const std::filesystem::path folder = facts.folder;
   facts.delr = read_mf2005_array(text, at, 1, ncol, folder);
   facts.delc = read_mf2005_array(text, at, 1, nrow, folder);
-  read_mf2005_array(text, at, nrow, ncol, folder);  // top
-  for (long long k = 0; k < nlay + confining_beds; ++k) read_mf2005_array(text, at, nrow, ncol, folder);
+  read_mf2005_array(text, at, nrow, ncol, folder, false);  // top
+  for (long long k = 0; k < nlay + confining_beds; ++k)
+    read_mf2005_array(text, at, nrow, ncol, folder, false);
 
   for (long long period = 1; period <= nper; ++period) {
     if (at >= text.lines.size())
@@ -57,6 +59,14 @@ void read_dis(const std::filesystem::path& path, ModelFacts& facts) {
 }
 
 }  // namespace
+
+void require_tamvek_size(const ModelFacts& facts) {
+  constexpr std::int64_t largest = 400;
+  if (facts.nrow > largest || facts.ncol > largest)
+    throw ResultError{facts.grid_file, "the model has " + std::to_string(facts.nrow) + " rows and " +
+                                           std::to_string(facts.ncol) + " columns; tamvek's grids "
+                                           "have at most 400 of each"};
+}
 
 ModelFacts read_mf2005_model(const std::filesystem::path& name_file) {
   ModelFacts facts;

@@ -118,6 +118,7 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
   }
   if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1)
     throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY, NROW and NCOL of at least 1"};
+  require_tamvek_size(facts);
 
   const Mf6Block& griddata = required_block(blocks, facts.grid_file, "GRIDDATA");
   const ModelText& body = griddata.body;
@@ -133,12 +134,12 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
     } else if (name == "DELC") {
       facts.delc = read_mf6_array(body, at, static_cast<std::size_t>(facts.nrow), folder);
     } else if (name == "TOP") {
-      read_mf6_array(body, at, layer, folder);
+      read_mf6_array(body, at, layer, folder, false);
     } else if (name == "BOTM" || name == "IDOMAIN") {
       if (layered)
-        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder);
+        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder, false);
       else
-        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder);
+        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder, false);
     } else {
       refuse(body.file, line.number,
              "\"" + printable(line.words[0]) + "\" is not an array of a structured grid's GRIDDATA block");

@@ -16,7 +16,7 @@ std::string what_was_found(const TextLine& line) { return "\"" + printable(line.
 // beginning on a line of its own. With `whole_lines` the last value must end
 // its line (MODFLOW 6); otherwise the rest of that line is passed over.
 void free_values(const ModelText& text, std::size_t& at, std::size_t count, bool whole_lines,
-                 std::vector<double>& values) {
+                 std::vector<double>& values, bool keep) {
   std::size_t taken = 0;
   while (taken < count) {
     if (at >= text.lines.size())
@@ -31,7 +31,7 @@ void free_values(const ModelText& text, std::size_t& at, std::size_t count, bool
         refuse(text.file, line.number,
                "value " + std::to_string(taken + 1) + " of the array: \"" +
                    printable(line.words[word]) + "\" is not a number");
-      values.push_back(value);
+      if (keep) values.push_back(value);
     }
     if (whole_lines && word < line.words.size())
       refuse(text.file, line.number,
@@ -83,7 +83,7 @@ bool fixed_field(std::string field, int decimals, double& value) {
 }
 
 void fixed_values(const ModelText& text, std::size_t& at, std::size_t count,
-                  const FixedFormat& format, std::vector<double>& values) {
+                  const FixedFormat& format, std::vector<double>& values, bool keep) {
   std::size_t taken = 0;
   while (taken < count) {
     if (at >= text.lines.size())
@@ -99,7 +99,7 @@ void fixed_values(const ModelText& text, std::size_t& at, std::size_t count,
         refuse(text.file, line.number,
                "value " + std::to_string(taken + 1) + " of the array: \"" + printable(field) +
                    "\" is not a number");
-      values.push_back(value);
+      if (keep) values.push_back(value);
     }
   }
 }
@@ -114,7 +114,7 @@ ModelText array_file(const ModelText& text, const TextLine& control, std::size_t
 }  // namespace
 
 std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::size_t count,
-                                   const std::filesystem::path& folder) {
+                                   const std::filesystem::path& folder, bool keep) {
   if (at >= text.lines.size())
     refuse(text.file, text.lines.empty() ? 0 : text.lines.back().number,
            "an array's control line expected, but the block ends");
@@ -122,7 +122,8 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
   const std::string form = upper(control.words[0]);
   std::vector<double> values;
   if (form == "CONSTANT") {
-    values.assign(count, real_of(text.file, control, 1, "the constant"));
+    const double value = real_of(text.file, control, 1, "the constant");
+    if (keep) values.assign(count, value);
     return values;
   }
   if (form != "INTERNAL" && form != "OPEN/CLOSE")
@@ -144,11 +145,11 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
     }
   }
   if (form == "INTERNAL") {
-    free_values(text, at, count, true, values);
+    free_values(text, at, count, true, values, keep);
   } else {
     const ModelText external = array_file(text, control, 1, folder, Comments::mf6);
     std::size_t line = 0;
-    free_values(external, line, count, true, values);
+    free_values(external, line, count, true, values, keep);
     if (line < external.lines.size())
       refuse(external.file, external.lines[line].number,
              "more than the array's " + std::to_string(count) + " values");
@@ -158,7 +159,8 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
 }
 
 std::vector<double> read_mf2005_array(const ModelText& text, std::size_t& at, std::size_t reads,
-                                      std::size_t count, const std::filesystem::path& folder) {
+                                      std::size_t count, const std::filesystem::path& folder,
+                                      bool keep) {
   if (at >= text.lines.size())
     refuse(text.file, text.lines.empty() ? 0 : text.lines.back().number,
            "an array control record expected, but the file ends");
@@ -166,7 +168,8 @@ std::vector<double> read_mf2005_array(const ModelText& text, std::size_t& at, st
   const std::string form = upper(control.words[0]);
   std::vector<double> values;
   if (form == "CONSTANT") {
-    values.assign(reads * count, real_of(text.file, control, 1, "the constant"));
+    const double value = real_of(text.file, control, 1, "the constant");
+    if (keep) values.assign(reads * count, value);
     return values;
   }
   if (form != "INTERNAL" && form != "OPEN/CLOSE")
@@ -200,9 +203,9 @@ std::vector<double> read_mf2005_array(const ModelText& text, std::size_t& at, st
   }
   for (std::size_t row = 0; row < reads; ++row) {
     if (free)
-      free_values(*source, *line, count, false, values);
+      free_values(*source, *line, count, false, values, keep);
     else
-      fixed_values(*source, *line, count, fixed, values);
+      fixed_values(*source, *line, count, fixed, values, keep);
   }
   for (double& value : values) value *= constant;
   return values;

@@ -48,6 +48,10 @@ struct ModelFacts {
   std::vector<double> perlen;     // in the model's time unit
 };
 
+// tamvek's grids have at most 400 rows and 400 columns: a larger model is
+// refused before its arrays are read.
+void require_tamvek_size(const ModelFacts& facts);
+
 // Reads a MODFLOW 6 simulation (its name file or its folder); with several
 // groundwater-flow models `model_name` chooses one.
 ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::string& model_name);

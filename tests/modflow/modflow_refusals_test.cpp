@@ -34,6 +34,9 @@ TEST(ModflowRefusals, EachIsNamedAndLeavesTheModelFolderAsItWas) {
       {"another number of rows",
        [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.dis, "NROW 2", "NROW 3"); },
        false, acre_feet, "gwf.dis: the model has 3 rows and 3 columns, tamvek's grid 2 rows (ny) and 3 columns (nx)"},
+      {"a grid larger than any of tamvek's",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.dis, "NROW 2", "NROW 2000000000"); },
+       false, acre_feet, "gwf.dis: the model has 2000000000 rows and 3 columns; tamvek's grids have at most 400 of each"},
       {"another cell width",
        [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) {
          replace(m.dis, "DELR\n    CONSTANT 1000.0", "DELR\n    INTERNAL\n 1000.0 1000.0 1001.0");
