@@ -23,7 +23,7 @@ function(tamvek_add_modflow_tests)
   set(TAMVEK_FLOPY_ARCHIVE "" CACHE FILEPATH "flopy's source archive, for tests where flopy is not installed")
   set(archive ${TAMVEK_FLOPY_ARCHIVE})
   if(NOT archive)
-    file(GLOB archive ${CMAKE_CURRENT_SOURCE_DIR}/../shared/vendor/flopy-*.tar.xz)
+    file(GLOB archive ${CMAKE_CURRENT_SOURCE_DIR}/tests/vendor/flopy-*.tar.xz)
   endif()
   add_test(NAME Modflow.FlopyReadsConservedPackages
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/modflow/flopy_test.sh ${CMAKE_BINARY_DIR}
