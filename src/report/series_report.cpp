@@ -1,8 +1,11 @@
 #include "report/series_report.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
+#include <exception>
 #include <stdexcept>
+#include <thread>
 #include <memory>
 
 #include "report/ledger.hpp"
@@ -16,6 +19,37 @@
 namespace tamvek::report {
 namespace {
 
+// Reads the years of the range side by side on the machine's cores; the first
+// damaged year in the range's order is the one reported, as if they had been
+// read one after the other.
+std::vector<SeriesYear> read_years(const Io& io, const Grid& grid, const YearRange& range) {
+  const int count = range.last - range.first + 1;
+  std::vector<SeriesYear> years(static_cast<std::size_t>(count));
+  std::vector<std::exception_ptr> failures(static_cast<std::size_t>(count));
+  std::atomic<int> next{0};
+  std::atomic<int> first_failure{count};
+  const auto read = [&] {
+    for (int i; (i = next++) < count && i < first_failure;) {
+      try {
+        years[static_cast<std::size_t>(i)] = read_series_year(io, grid, year_text(range.first + i));
+      } catch (...) {
+        failures[static_cast<std::size_t>(i)] = std::current_exception();
+        for (int seen = first_failure; i < seen && !first_failure.compare_exchange_weak(seen, i);) {
+        }
+      }
+    }
+  };
+  const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+  const auto helpers = std::min<unsigned>({cores, 4u, static_cast<unsigned>(count)}) - 1;
+  std::vector<std::thread> threads;
+  for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(read);
+  read();
+  for (std::thread& thread : threads) thread.join();
+  for (const std::exception_ptr& failure : failures)
+    if (failure) std::rethrow_exception(failure);
+  return years;
+}
+
 // The static files once, for every year: the years of one working directory
 // share them.
 SeriesData read_series(Io& io, const YearRange& range) {
@@ -27,8 +61,7 @@ SeriesData read_series(Io& io, const YearRange& range) {
     data.active = results::read_static_inputs(*run);
     data.grid = run->grid;
   }
-  for (int year = range.first; year <= range.last; ++year)
-    data.years.push_back(read_series_year(io, data.grid, year_text(year)));
+  data.years = read_years(io, data.grid, range);
   if (std::none_of(data.years.begin(), data.years.end(),
                    [](const SeriesYear& year) { return year.finished; }))
     throw std::runtime_error("no year from " + data.first + " to " + data.last +

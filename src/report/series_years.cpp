@@ -68,8 +68,6 @@ std::string year_text(int year) {
 SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& cyear) {
   SeriesYear year;
   year.cyear = cyear;
-  year.empty_inputs = {empty_input(io, diversion_file(cyear).name),
-                       empty_input(io, authorized_acreage_file(cyear).name)};
   year.has_page = exists(io, std::string(chout) + "report" + cyear + ".html");
 
   std::vector<std::string> results{check_report_file(cyear).name, problem_log_file(cyear).name,
@@ -79,6 +77,8 @@ SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& c
                    [&](const std::string& name) { return exists(io, name); }))
     return year;
   year.finished = true;
+  year.empty_inputs = {empty_input(io, diversion_file(cyear).name),
+                       empty_input(io, authorized_acreage_file(cyear).name)};
 
   // In the order the one-year form reads them, so that a damaged year is
   // reported with the same message.

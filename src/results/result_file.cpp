@@ -19,6 +19,8 @@ std::string read_result_file(const Io& io, const std::string& name, bool may_be_
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw ResultError{name, "cannot be opened for reading (" + path + ")"};
   std::string text;
+  // Room for the whole file at once: the years of a series read hundreds of megabytes.
+  if (const auto size = std::filesystem::file_size(path, error); !error) text.reserve(size);
   char block[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
