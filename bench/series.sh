@@ -74,5 +74,5 @@ if [[ -x $browser ]]; then
   echo "page in headless Chromium: ${ready:-no} years drawn, ready after ${ready_ms:-?} ms"
 fi
 if [[ -n ${SERIES_PICTURE:-} ]]; then
-  "$repo/tools/report-screenshot.sh" "$page" "$SERIES_PICTURE" "year=$((first + 2))&cell=${SERIES_CELL:-2}" 1400x1500
+  "$repo/tools/report-screenshot.sh" "$page" "$SERIES_PICTURE" "year=$((first + 2))&cell=${SERIES_CELL:-2}" 1400x2400
 fi

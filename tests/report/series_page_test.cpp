@@ -70,7 +70,8 @@ TEST(SeriesPage, MapsOfTheYearTheMeanAndTheDifferenceAtKnownCells) {
   // Seasons in tenths, cell by cell; row 2, column 3 is inactive.
   //   2010: 10 0 40 / 20 30 99     2012: 30 0 40 / 20 ****** 99     2013: 20 0 10 / 50 30 99
   // Means: 20 0 30 / 30 30 (2012 has no value at row 2, column 2); the values
-  // run from 10 to 50 and the differences from -20 to +20.
+  // run from 10 to 50; the differences of 2013 from -20 to +20, of 2012 from
+  // -10 to +10.
   const std::array<const char*, 6> none{"   0.0", "   0.0", "   0.0", "   0.0", "   0.0", "   0.0"};
   HandMadeYears years;
   years.write(season_year("2010", {"   1.0", "   0.0", "   4.0", "   2.0", "   3.0", "   9.9"}, none));
@@ -95,8 +96,9 @@ TEST(SeriesPage, MapsOfTheYearTheMeanAndTheDifferenceAtKnownCells) {
         {"map-diff", 2, 3, inactive}}},
       {"2012",
        {{"map-year", 1, 1, scale(viridis, 0.5)}, {"map-year", 2, 2, overflow},
-        {"map-diff", 1, 1, scale(diverging, 0.75)}, {"map-diff", 1, 3, scale(diverging, 0.75)},
-        {"map-diff", 2, 1, scale(diverging, 0.25)}, {"map-diff", 2, 2, overflow}}},
+        {"map-diff", 1, 1, diverging.back()}, {"map-diff", 1, 2, scale(diverging, 0.5)},
+        {"map-diff", 1, 3, diverging.back()}, {"map-diff", 2, 1, diverging.front()},
+        {"map-diff", 2, 2, overflow}}},
   };
   for (const auto& shown : views) {
     SCOPED_TRACE(shown.year);
