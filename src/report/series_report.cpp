@@ -83,13 +83,17 @@ std::vector<std::string> write_series(const Io& io, const SeriesData& data) {
 }  // namespace
 
 int series_to_end(Io& io, const std::string& first, const std::string& last) {
-  return made_to_end(io, [&] {
+  std::vector<std::string> missing;
+  const int status = made_to_end(io, [&] {
     const SeriesData data = read_series(io, year_range(first, last));
-    const std::vector<std::string> written = write_series(io, data);
     for (const SeriesYear& year : data.years)
-      if (!year.finished) std::printf(" ..no results for %s\n", year.cyear.c_str());
-    return written;
+      if (!year.finished) missing.push_back(year.cyear);
+    return write_series(io, data);
   });
+  // After the console records of the readers, which the streams write out as they close.
+  if (status == 0)
+    for (const std::string& year : missing) std::printf(" ..no results for %s\n", year.c_str());
+  return status;
 }
 
 }  // namespace tamvek::report
