@@ -29,9 +29,10 @@ std::vector<SeriesYear> read_years(const Io& io, const Grid& grid, const YearRan
   std::atomic<int> next{0};
   std::atomic<int> first_failure{count};
   const auto read = [&] {
+    YearBuffers buffers;
     for (int i; (i = next++) < count && i < first_failure;) {
       try {
-        years[static_cast<std::size_t>(i)] = read_series_year(io, grid, year_text(range.first + i));
+        years[static_cast<std::size_t>(i)] = read_series_year(io, grid, year_text(range.first + i), buffers);
       } catch (...) {
         failures[static_cast<std::size_t>(i)] = std::current_exception();
         for (int seen = first_failure; i < seen && !first_failure.compare_exchange_weak(seen, i);) {

@@ -65,7 +65,8 @@ std::string year_text(int year) {
   return text;
 }
 
-SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& cyear) {
+SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& cyear,
+                            YearBuffers& buffers) {
   SeriesYear year;
   year.cyear = cyear;
   year.has_page = exists(io, std::string(chout) + "report" + cyear + ".html");
@@ -83,15 +84,15 @@ SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& c
   // In the order the one-year form reads them, so that a damaged year is
   // reported with the same message.
   year.check = results::read_check_report(io, cyear);
-  std::vector<Layer> months(6);
+  std::vector<Layer>& months = buffers.months;
   for (int month = 5; month <= 10; ++month) {
     Layer& layer = months[static_cast<std::size_t>(month - 5)];
     layer.file = monthly_array_file(cyear, month).name;
-    results::read_array(io, grid, layer);
+    results::read_array(io, grid, layer, buffers.text);
   }
-  Layer acres;
+  Layer& acres = buffers.acres;
   acres.file = acreage_array_file(cyear).name;
-  results::read_array(io, grid, acres);
+  results::read_array(io, grid, acres, buffers.text);
   for (std::size_t i = 0; i < 7; ++i) {
     const Layer& layer = i < 6 ? months[i] : acres;
     for (const std::int32_t tenths : layer.tenths) {
@@ -103,7 +104,8 @@ SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& c
   }
   year.season = std::move(results::season_of(months).tenths);
 
-  const results::ProblemLog log = results::read_problem_log_with_decimals(io, cyear, grid);
+  const results::ProblemLog log =
+      results::read_problem_log_with_decimals(io, cyear, grid, buffers.text);
   for (std::size_t i = 0; i < 3; ++i) {
     year.unplaced_tracts[i] = log.summary.conditions[i].tracts;
     year.unplaced_acres[i] = results::acres_text(log.summary.conditions[i].acres, log.acres_decimals);

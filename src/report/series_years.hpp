@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "results/check_report.hpp"
+#include "results/layer.hpp"
 #include "state/run_state.hpp"
 
 namespace tamvek::report {
@@ -45,9 +46,19 @@ YearRange year_range(const std::string& first, const std::string& last);
 // A year of a range as the run names it: four digits.
 std::string year_text(int year);
 
+// What reading a year needs besides what it keeps, used again for the next
+// year: forty years of a large grid would otherwise take a gigabyte of fresh
+// memory one after the other.
+struct YearBuffers {
+  std::vector<results::Layer> months = std::vector<results::Layer>(6);
+  results::Layer acres;
+  std::string text;
+};
+
 // Reads a year of the series on the grid its static files define. A year
 // none of whose results is there is not finished; one whose results are there
 // in part, or damaged, throws the one-year form's ResultError.
-SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& cyear);
+SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& cyear,
+                            YearBuffers& buffers);
 
 }  // namespace tamvek::report

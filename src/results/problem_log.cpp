@@ -72,10 +72,16 @@ ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Gr
 
 ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear,
                                           const Grid& grid) {
+  std::string text;
+  return read_problem_log_with_decimals(io, cyear, grid, text);
+}
+
+ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear, const Grid& grid,
+                                          std::string& text) {
   ProblemLog log;
   ProblemSummary& summary = log.summary;
   const std::string name = problem_log_file(cyear).name;
-  const std::string text = read_result_file(io, name, true);
+  read_result_file(io, name, text, true);
   RecordReader records(name, text);
   // Tracts and acres of each cell, for the inactive cells among them.
   std::vector<ProblemSummary::InactiveCell> by_cell(static_cast<std::size_t>(grid.ny) *

@@ -44,6 +44,9 @@ struct ProblemLog {
   int acres_decimals = 0;
 };
 ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear, const Grid& grid);
+// The same with the file's text read into `text`, whose room is used again.
+ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear, const Grid& grid,
+                                          std::string& text);
 
 // A sum of acres from the log written with the log's own decimals, or as the
 // shortest decimal that reads back as the sum when the log uses exponents.
