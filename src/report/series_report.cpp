@@ -4,9 +4,10 @@
 #include <atomic>
 #include <cstdio>
 #include <exception>
-#include <stdexcept>
-#include <thread>
 #include <memory>
+#include <stdexcept>
+#include <system_error>
+#include <thread>
 
 #include "report/ledger.hpp"
 #include "report/page_template.hpp"
@@ -32,7 +33,8 @@ std::vector<SeriesYear> read_years(const Io& io, const Grid& grid, const YearRan
     YearBuffers buffers;
     for (int i; (i = next++) < count && i < first_failure;) {
       try {
-        years[static_cast<std::size_t>(i)] = read_series_year(io, grid, year_text(range.first + i), buffers);
+        years[static_cast<std::size_t>(i)] =
+            read_series_year(io, grid, year_text(range.first + i), buffers);
       } catch (...) {
         failures[static_cast<std::size_t>(i)] = std::current_exception();
         for (int seen = first_failure; i < seen && !first_failure.compare_exchange_weak(seen, i);) {
@@ -43,7 +45,14 @@ std::vector<SeriesYear> read_years(const Io& io, const Grid& grid, const YearRan
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
   const auto helpers = std::min<unsigned>({cores, 4u, static_cast<unsigned>(count)}) - 1;
   std::vector<std::thread> threads;
-  for (unsigned i = 0; i < helpers; ++i) threads.emplace_back(read);
+  for (unsigned i = 0; i < helpers; ++i) {
+    // A system that refuses another thread leaves the years to those there are.
+    try {
+      threads.emplace_back(read);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
   read();
   for (std::thread& thread : threads) thread.join();
   for (const std::exception_ptr& failure : failures)
