@@ -2,18 +2,43 @@
 
 namespace tamvek::report {
 
+namespace {
+
+std::uint64_t zigzag(std::int32_t value) {
+  return value >= 0 ? 2 * static_cast<std::uint64_t>(value)
+                    : 2 * static_cast<std::uint64_t>(-static_cast<std::int64_t>(value)) - 1;
+}
+
+void add_varint(std::string& bytes, std::uint64_t code) {
+  while (code >= 0x80) {
+    bytes += static_cast<char>((code & 0x7f) | 0x80);
+    code >>= 7;
+  }
+  bytes += static_cast<char>(code);
+}
+
+}  // namespace
+
 std::string zigzag_varints(std::span<const std::int32_t> values) {
   std::string bytes;
   bytes.reserve(values.size() * 2);
+  for (const std::int32_t value : values) add_varint(bytes, zigzag(value));
+  return bytes;
+}
+
+std::string zero_run_varints(std::span<const std::int32_t> values) {
+  std::string bytes;
+  std::uint64_t zeros = 0;
   for (const std::int32_t value : values) {
-    auto code = value >= 0 ? 2 * static_cast<std::uint64_t>(value)
-                           : 2 * static_cast<std::uint64_t>(-static_cast<std::int64_t>(value)) - 1;
-    while (code >= 0x80) {
-      bytes += static_cast<char>((code & 0x7f) | 0x80);
-      code >>= 7;
+    if (value == 0) {
+      ++zeros;
+      continue;
     }
-    bytes += static_cast<char>(code);
+    if (zeros > 0) add_varint(bytes, 2 * (zeros - 1) + 1);
+    zeros = 0;
+    add_varint(bytes, 2 * zigzag(value));
   }
+  if (zeros > 0) add_varint(bytes, 2 * (zeros - 1) + 1);
   return bytes;
 }
 

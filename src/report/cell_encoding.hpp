@@ -13,6 +13,11 @@ namespace tamvek::report {
 // common value, takes one byte.
 std::string zigzag_varints(std::span<const std::int32_t> values);
 
+// The same for a series of maps, most of whose cells are zero: a value v other
+// than zero as the varint of twice its zigzag code, and a run of n zeros as the
+// varint of 2(n - 1) + 1.
+std::string zero_run_varints(std::span<const std::int32_t> values);
+
 // Standard base64 with padding, which a browser decodes with atob.
 std::string base64(std::string_view bytes);
 

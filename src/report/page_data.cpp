@@ -22,71 +22,11 @@ using results::ProblemSummary;
 using results::condition_reasons;
 namespace {
 
-// A writer of the page's one JSON object: values in order, commas where they
-// belong. A key is followed by exactly one value.
-class Json {
- public:
-  std::string text;
-
-  void open(char bracket) {
-    separate();
-    text += bracket;
-    first_ = true;
-  }
-  void close(char bracket) {
-    text += bracket;
-    first_ = false;
-  }
-  void key(std::string_view name) {
-    separate();
-    append_json_string(text, name);
-    text += ':';
-    first_ = true;
-  }
-  void string(std::string_view value) {
-    separate();
-    append_json_string(text, value);
-  }
-  void number(std::string_view digits) {
-    separate();
-    text += digits;
-  }
-  template <class Integer>
-  void integer(Integer value) {
-    number(std::to_string(value));
-  }
-
- private:
-  void separate() {
-    if (!first_) text += ',';
-    first_ = false;
-  }
-  bool first_ = true;
-};
-
 std::string one_decimal(double value) {
   char digits[400];
   const auto result =
       std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
   return std::string(digits, result.ptr);
-}
-
-void add_grid(Json& json, const Grid& grid) {
-  json.key("grid");
-  json.open('{');
-  json.key("ny"), json.integer(grid.ny);
-  json.key("nx"), json.integer(grid.nx);
-  const std::pair<const char*, float> reals[] = {{"gdx", grid.gdx}, {"gdy", grid.gdy},
-                                                 {"xg0", grid.xg0}, {"yg0", grid.yg0},
-                                                 {"ytop", grid.ytop}};
-  for (const auto& [name, value] : reals) json.key(name), json.number(shortest_decimal(value));
-  json.close('}');
-}
-
-void add_active(Json& json, const std::vector<bool>& active) {
-  std::string flags(active.size(), '\0');
-  for (std::size_t cell = 0; cell < active.size(); ++cell) flags[cell] = active[cell] ? 1 : 0;
-  json.key("active"), json.string(base64(flags));
 }
 
 void add_layers(Json& json, const std::vector<Layer>& layers) {
@@ -175,6 +115,24 @@ void add_files(Json& json, const std::vector<SourceFile>& files) {
 }
 
 }  // namespace
+
+void add_grid(Json& json, const Grid& grid) {
+  json.key("grid");
+  json.open('{');
+  json.key("ny"), json.integer(grid.ny);
+  json.key("nx"), json.integer(grid.nx);
+  const std::pair<const char*, float> reals[] = {{"gdx", grid.gdx}, {"gdy", grid.gdy},
+                                                 {"xg0", grid.xg0}, {"yg0", grid.yg0},
+                                                 {"ytop", grid.ytop}};
+  for (const auto& [name, value] : reals) json.key(name), json.number(shortest_decimal(value));
+  json.close('}');
+}
+
+void add_active(Json& json, const std::vector<bool>& active) {
+  std::string flags(active.size(), '\0');
+  for (std::size_t cell = 0; cell < active.size(); ++cell) flags[cell] = active[cell] ? 1 : 0;
+  json.key("active"), json.string(base64(flags));
+}
 
 std::string page_data(const ReportData& data) {
   Json json;

@@ -7,6 +7,8 @@ namespace tamvek::report {
 
 // The page as src/report/page.html holds it, built into the program.
 extern const std::string_view page_template;
+// The series page as src/report/series.html holds it.
+extern const std::string_view series_page_template;
 
 // The text in the template that the page's data replaces: as it stands, the
 // page's script sees null and says it is the template.

@@ -87,15 +87,21 @@ std::vector<std::string> write_report(const Io& io, const ReportData& data) {
 }  // namespace
 
 int report_to_end(Io& io, const std::string& cyear) {
+  return made_to_end(io, [&] {
+    const auto run = std::make_unique<Run>(io);
+    run->cyear = cyear;
+    const ReportData data = read_year(*run);
+    return write_report(io, data);
+  });
+}
+
+int made_to_end(Io& io, const std::function<std::vector<std::string>()>& make) {
   // The grid's top edge is computed as tamvek computes it.
   std::fesetenv(FE_DFL_ENV);
   std::string failure;
   std::vector<std::string> written;
   try {
-    const auto run = std::make_unique<Run>(io);
-    run->cyear = cyear;
-    const ReportData data = read_year(*run);
-    written = write_report(io, data);
+    written = make();
   } catch (const ResultError& error) {
     failure = "tamvek-report: " + error.file + ": " + error.what + "\n";
   } catch (const RunEnd& stop) {

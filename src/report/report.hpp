@@ -1,6 +1,8 @@
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace tamvek {
 class Io;
@@ -12,5 +14,10 @@ namespace tamvek::report {
 // page and the GIS grids, all of them or none. Says on standard error what is
 // wrong when it cannot, and returns the exit status (0, or 2).
 int report_to_end(Io& io, const std::string& cyear);
+
+// Runs `make`, which reads a finished run's files and writes a report's,
+// returning their names; says on standard error what is wrong when it throws.
+// Returns the exit status (0, or 2) after listing the files written.
+int made_to_end(Io& io, const std::function<std::vector<std::string>()>& make);
 
 }  // namespace tamvek::report

@@ -19,8 +19,13 @@ std::string grid_shape(const Grid& grid) {
 }  // namespace
 
 void read_array(const Io& io, const Grid& grid, Layer& layer) {
+  std::string text;
+  read_array(io, grid, layer, text);
+}
+
+void read_array(const Io& io, const Grid& grid, Layer& layer, std::string& text) {
   const std::string& name = *layer.file;
-  const std::string text = read_result_file(io, name);
+  read_result_file(io, name, text);
   const auto cells = static_cast<std::size_t>(grid.ny) * static_cast<std::size_t>(grid.nx);
   layer.tenths.assign(cells, 0);
   layer.fields.assign(cells * field_width, ' ');

@@ -12,5 +12,7 @@ namespace tamvek::results {
 // of nx six-character fields, 326 fields a record. Any other shape, a field
 // that is not a number and a file cut short are errors naming the record.
 void read_array(const Io& io, const Grid& grid, Layer& layer);
+// The same with the file's text read into `text`, whose room is used again.
+void read_array(const Io& io, const Grid& grid, Layer& layer, std::string& text);
 
 }  // namespace tamvek::results

@@ -24,7 +24,14 @@ struct Record {
   std::int32_t col = 0;
   std::size_t condition = 0;  // 1, 2 or 3
   double tacres = 0;
+  int decimals = 0;  // of tacres as written; -1 with an exponent
 };
+
+int decimals_of(std::string_view number) {
+  if (number.find_first_of("eEdD") != std::string_view::npos) return -1;
+  const std::size_t point = number.find('.');
+  return point == std::string_view::npos ? 0 : static_cast<int>(number.size() - point - 1);
+}
 
 void skip_blanks(std::string_view& text) {
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
@@ -49,7 +56,10 @@ bool parse(std::string_view text, Record& record) {
     if (text.starts_with(condition_texts[i])) record.condition = i + 1;
   if (record.condition == 0) return false;
   text.remove_prefix(condition_texts[record.condition - 1].size());
+  skip_blanks(text);
+  const std::string_view tacres = text.substr(0, std::min(text.find(' '), text.size()));
   if (!take_number(text, record.tacres)) return false;
+  record.decimals = decimals_of(tacres);
   skip_blanks(text);
   return text == "acres";
 }
@@ -57,10 +67,22 @@ bool parse(std::string_view text, Record& record) {
 }  // namespace
 
 ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Grid& grid) {
+  return read_problem_log_with_decimals(io, cyear, grid).summary;
+}
+
+ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear,
+                                          const Grid& grid) {
+  std::string text;
+  return read_problem_log_with_decimals(io, cyear, grid, text);
+}
+
+ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear, const Grid& grid,
+                                          std::string& text) {
+  ProblemLog log;
+  ProblemSummary& summary = log.summary;
   const std::string name = problem_log_file(cyear).name;
-  const std::string text = read_result_file(io, name, true);
+  read_result_file(io, name, text, true);
   RecordReader records(name, text);
-  ProblemSummary summary;
   // Tracts and acres of each cell, for the inactive cells among them.
   std::vector<ProblemSummary::InactiveCell> by_cell(static_cast<std::size_t>(grid.ny) *
                                                     static_cast<std::size_t>(grid.nx));
@@ -73,6 +95,8 @@ ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Gr
       throw ResultError{name, at() + " is not a problem-log record: \"" + printable(line) + "\""};
     if (record.nbad != number)
       throw ResultError{name, at() + " is numbered " + std::to_string(record.nbad)};
+    if (log.acres_decimals >= 0)
+      log.acres_decimals = record.decimals < 0 ? -1 : std::max(log.acres_decimals, record.decimals);
     ProblemSummary::Condition& condition = summary.conditions[record.condition - 1];
     ++condition.tracts;
     condition.acres += record.tacres;
@@ -91,7 +115,15 @@ ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Gr
   }
   for (const ProblemSummary::InactiveCell& cell : by_cell)
     if (cell.tracts > 0) summary.inactive_cells.push_back(cell);
-  return summary;
+  return log;
+}
+
+std::string acres_text(double acres, int decimals) {
+  char digits[400];
+  const auto result = decimals < 0
+      ? std::to_chars(digits, digits + sizeof digits, acres)
+      : std::to_chars(digits, digits + sizeof digits, acres, std::chars_format::fixed, decimals);
+  return std::string(digits, result.ptr);
 }
 
 }  // namespace tamvek::results

@@ -35,4 +35,21 @@ inline constexpr std::array<const char*, 3> condition_reasons = {
 // a tract on an inactive cell lies inside the grid.
 ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Grid& grid);
 
+// The problem log read as read_problem_log reads it, with the number of
+// decimals its acres are written with (the most of any record; -1 when one is
+// written with an exponent), so that their sums can be given without digits
+// the log does not hold.
+struct ProblemLog {
+  ProblemSummary summary;
+  int acres_decimals = 0;
+};
+ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear, const Grid& grid);
+// The same with the file's text read into `text`, whose room is used again.
+ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear, const Grid& grid,
+                                          std::string& text);
+
+// A sum of acres from the log written with the log's own decimals, or as the
+// shortest decimal that reads back as the sum when the log uses exponents.
+std::string acres_text(double acres, int decimals);
+
 }  // namespace tamvek::results

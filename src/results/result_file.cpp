@@ -9,6 +9,14 @@
 namespace tamvek::results {
 
 std::string read_result_file(const Io& io, const std::string& name, bool may_be_empty) {
+  std::string text;
+  read_result_file(io, name, text, may_be_empty);
+  return text;
+}
+
+void read_result_file(const Io& io, const std::string& name, std::string& text,
+                      bool may_be_empty) {
+  text.clear();
   const std::string path = io.path_of(name);
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
@@ -18,7 +26,8 @@ std::string read_result_file(const Io& io, const std::string& name, bool may_be_
 
   std::FILE* file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) throw ResultError{name, "cannot be opened for reading (" + path + ")"};
-  std::string text;
+  // Room for the whole file at once: the years of a series read hundreds of megabytes.
+  if (const auto size = std::filesystem::file_size(path, error); !error) text.reserve(size);
   char block[1 << 16];
   std::size_t got = 0;
   while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
@@ -26,7 +35,6 @@ std::string read_result_file(const Io& io, const std::string& name, bool may_be_
   std::fclose(file);
   if (failed) throw ResultError{name, "cannot be read (" + path + ")"};
   if (text.empty() && !may_be_empty) throw ResultError{name, "empty"};
-  return text;
 }
 
 bool RecordReader::next(std::string_view& record) {

@@ -11,6 +11,10 @@ namespace tamvek::results {
 // The whole of a file the run left, read without creating or changing it.
 // Missing, unreadable or (unless `may_be_empty`) empty files are errors.
 std::string read_result_file(const Io& io, const std::string& name, bool may_be_empty = false);
+// The same into `text`, whose room is used again: a program that reads many
+// years' files keeps one buffer instead of taking fresh memory for each.
+void read_result_file(const Io& io, const std::string& name, std::string& text,
+                      bool may_be_empty = false);
 
 // A file's records one after the other. Each ends with LF, a CR before it
 // being part of the record end; a last record without its LF means the file

@@ -17,6 +17,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include "report/browser_view.hpp"
+#endif
 #include "support/png_image.hpp"
 #include "support/scratch.hpp"
 
@@ -30,7 +33,6 @@ TEST(ReportPage, EveryMapIsDrawnAndKnownCellsHaveTheColoursOfTheirValues) {
   GTEST_SKIP() << "the page is tested in Debian's headless Chromium, on Linux";
 }
 #else
-constexpr const char* browser = "/usr/bin/chromium-headless-shell";
 constexpr int layer_count = 8;
 constexpr int cell_pixels = 8;
 constexpr int overflow = 1000000;  // tenths of a field written as ******
@@ -43,8 +45,6 @@ const Rgb mark_colour{17, 17, 17};
 const std::array<Rgb, 9> viridis{{{0x44, 0x01, 0x54}, {0x47, 0x2d, 0x7b}, {0x3b, 0x52, 0x8b},
                                   {0x2c, 0x72, 0x8e}, {0x21, 0x91, 0x8c}, {0x27, 0xad, 0x81},
                                   {0x5c, 0xc8, 0x63}, {0xaa, 0xdc, 0x32}, {0xfd, 0xe7, 0x25}}};
-
-std::string quoted(const std::string& text) { return "'" + text + "'"; }
 
 std::string read_file(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
@@ -89,41 +89,6 @@ std::vector<int> grid_values(const std::string& path, int ny, int nx, int width)
     }
   }
   return values;
-}
-
-// What the browser made of a page: its document after the script ran, and a screenshot.
-struct BrowserView {
-  std::string dom;
-  PngImage picture;
-};
-
-BrowserView open_in_browser(const std::string& page, const std::string& fragment, bool screenshot = true) {
-  ScratchDir profile;
-  const std::string picture = profile.file("screenshot.png");
-  const std::string command = std::string(browser) +
-      " --no-sandbox --disable-gpu --no-first-run --disable-background-networking --disable-component-update"
-      " --disable-sync --hide-scrollbars --window-size=1100,800 --virtual-time-budget=10000 --user-data-dir=" +
-      quoted(profile.file("profile")) + " --dump-dom" + (screenshot ? " --screenshot=" + quoted(picture) : "") +
-      " " + quoted("file://" + page + fragment) + " 2>/dev/null";
-  BrowserView view;
-  FILE* output = popen(command.c_str(), "r");
-  if (output == nullptr) throw std::runtime_error("cannot start " + command);
-  char buffer[65536];
-  for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, output)) > 0;) view.dom.append(buffer, n);
-  pclose(output);
-  if (screenshot) view.picture = read_png(picture);
-  return view;
-}
-
-// The value of an attribute of the first element whose start tag begins with `tag`.
-std::string attribute(const std::string& dom, const std::string& tag, const std::string& name) {
-  const std::size_t start = dom.find(tag);
-  if (start == std::string::npos) return "(no " + tag + ")";
-  const std::string element = dom.substr(start, dom.find('>', start) - start);
-  const std::size_t at = element.find(" " + name + "=\"");
-  if (at == std::string::npos) return "(no " + name + ")";
-  const std::size_t from = at + name.size() + 3;
-  return element.substr(from, element.find('"', from) - from);
 }
 
 // The scale's colour at `share` of the way from the smallest to the largest value.

@@ -105,11 +105,12 @@ TEST(ReportFailures, EachBadInputIsNamedAndLeavesNoReport) {
 TEST(ReportFailures, AWrongArgumentCountTouchesNoFile) {
   ReportDataSet data;
   for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{}, std::vector<std::string>{"2010", "2011"}}) {
+       {std::vector<std::string>{}, std::vector<std::string>{"2010", "2011", "2012"}}) {
     const testing::ProgramRun run = data.run_report(arguments);
     EXPECT_EQ(run.status, 2);
     EXPECT_EQ(run.err,
-              "usage: tamvek-report YEAR   (in the working directory of a finished tamvek run)\n");
+              "usage: tamvek-report YEAR   (in the working directory of a finished tamvek run)\n"
+              "       tamvek-report FIRST LAST   (the finished years FIRST to LAST side by side)\n");
   }
   EXPECT_EQ(data.report_files(), std::vector<std::string>{});
 }

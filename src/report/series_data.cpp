@@ -1,0 +1,76 @@
+#include "report/series_data.hpp"
+
+#include "report/cell_encoding.hpp"
+#include "report/json_text.hpp"
+#include "report/page_data.hpp"
+#include "results/problem_log.hpp"
+
+#ifndef TAMVEK_VERSION
+#error "TAMVEK_VERSION comes from the project's version"
+#endif
+
+namespace tamvek::report {
+namespace {
+
+void add_check(Json& json, const results::CheckReport& check) {
+  json.key("msum");
+  json.open('[');
+  for (const results::CheckReport::Month& month : check.months) json.string(month.msum);
+  json.close(']');
+  const std::pair<const char*, const std::string*> sums[] = {
+      {"sumtr", &check.sumtr},
+      {"suma", &check.suma},
+      {"sumretout", &check.sumretout},
+      {"sumacreageout", &check.sumacreageout},
+      {"sumacresout", &check.sumacresout},
+      {"sumdiversion", &check.sumdiversion}};
+  for (const auto& [name, value] : sums) json.key(name), json.string(*value);
+}
+
+void add_year(Json& json, const SeriesYear& year) {
+  json.open('{');
+  json.key("year"), json.string(year.cyear);
+  json.key("finished"), json.number(year.finished ? "true" : "false");
+  json.key("empty_input"), json.string(year.empty_inputs.text());
+  json.key("page");
+  if (year.has_page)
+    json.string("report" + year.cyear + ".html");
+  else
+    json.number("null");
+  if (year.finished) {
+    add_check(json, year.check);
+    json.key("without_value"), json.integer(year.fields_without_value);
+    json.key("unplaced");
+    json.open('[');
+    for (std::size_t i = 0; i < 3; ++i) {
+      json.open('{');
+      json.key("reason"), json.string(results::condition_reasons[i]);
+      json.key("tracts"), json.integer(year.unplaced_tracts[i]);
+      json.key("acres"), json.string(year.unplaced_acres[i]);
+      json.close('}');
+    }
+    json.close(']');
+    json.key("season"), json.string(base64(zero_run_varints(year.season)));
+  }
+  json.close('}');
+}
+
+}  // namespace
+
+std::string series_data(const SeriesData& data) {
+  Json json;
+  json.open('{');
+  json.key("program"), json.string("tamvek-report " TAMVEK_VERSION);
+  json.key("first"), json.string(data.first);
+  json.key("last"), json.string(data.last);
+  add_grid(json, data.grid);
+  add_active(json, data.active);
+  json.key("years");
+  json.open('[');
+  for (const SeriesYear& year : data.years) add_year(json, year);
+  json.close(']');
+  json.close('}');
+  return std::move(json.text);
+}
+
+}  // namespace tamvek::report
