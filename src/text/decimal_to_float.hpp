@@ -16,11 +16,6 @@ namespace tamvek {
 float decimal_to_float(bool negative, std::string_view whole, std::string_view fraction,
                        std::int64_t exponent);
 
-// ±digits × 10^exponent.
-inline float decimal_to_float(bool negative, std::string_view digits, std::int64_t exponent) {
-  return decimal_to_float(negative, digits, {}, exponent);
-}
-
 // The float nearest to number / 10^fraction_digits for the commonest reals,
 // those of up to 15 digits: false, with `out` untouched, for the others. The
 // double quotient of two exact doubles is the nearest double q to the exact

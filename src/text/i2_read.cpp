@@ -68,10 +68,4 @@ void I2Read::finish() {
   at_ = end_;
 }
 
-void read_i2(Stream& stream, int statement, std::span<std::int32_t> values) {
-  I2Read read(stream, statement);
-  for (std::int32_t& value : values) value = read.next();
-  read.finish();
-}
-
 }  // namespace tamvek

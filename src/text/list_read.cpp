@@ -192,16 +192,15 @@ ListReadResult read_list_status(Stream& stream, int statement, std::span<const V
 }
 
 void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
-  ListRead read(stream, statement, variables);
-  if (read.take() != 0) stream.fail(statement, read.message());
+  const ListReadResult read = read_list_status(stream, statement, variables);
+  if (read.status != 0) stream.fail(statement, read.message);
 }
 
 bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
-  ListRead read(stream, statement, variables);
-  const int status = read.take();
-  if (status == 0) return true;
-  if (status == status_end_of_file && read.filled() == 0) return false;
-  stream.fail(statement, read.message());
+  const ListReadResult read = read_list_status(stream, statement, variables);
+  if (read.status == 0) return true;
+  if (read.status == status_end_of_file && read.filled == 0) return false;
+  stream.fail(statement, read.message);
 }
 
 }  // namespace tamvek

@@ -10,12 +10,19 @@
 #include <limits>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tamvek {
 namespace {
 
 constexpr std::uint32_t infinity_bits = 0x7F80'0000;
+
+// ±digits × 10^exponent.
+using tamvek::decimal_to_float;
+float decimal_to_float(bool negative, std::string_view digits, std::int64_t exponent) {
+  return decimal_to_float(negative, digits, {}, exponent);
+}
 
 std::uint32_t bits_of(float value) { return std::bit_cast<std::uint32_t>(value); }
 float from_bits(std::uint32_t bits) { return std::bit_cast<float>(bits); }
