@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <string_view>
 
+#include "text/value_conversion.hpp"
+
 namespace tamvek {
 namespace {
 
+using list_input::is_sign;
+
 constexpr std::string_view bad_field_message = "Bad value during integer read";
 constexpr std::string_view end_of_file_message = "End of file";
-
-bool is_sign(char c) { return c == '+' || c == '-'; }
 
 // The value of one field of up to two characters (no comma in it); false for a
 // bad field.

@@ -10,7 +10,6 @@
 // branch per character. Any other record goes to the general read, which
 // takes the same record again from its start and gives the same values.
 
-#include <array>
 #include <bit>
 #include <concepts>
 #include <cstddef>
@@ -21,9 +20,8 @@
 #include "text/decimal_to_float.hpp"
 #include "text/list_read.hpp"
 
-#if defined(__SSE2__)
+// x86-64, the one processor with the extended type the run needs, always has SSE2.
 #include <emmintrin.h>
-#endif
 
 namespace tamvek::plain_record {
 
@@ -118,9 +116,8 @@ inline bool take_sixteen(const char* text, std::size_t length, float& variable) 
     if (fraction_digits < 0 || length < 2) return false;
     fraction_digits += static_cast<int>(tail_digits);
   }
-  static constexpr std::array<std::uint64_t, 9> scale = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000,
-                                                         100000000};
-  const std::uint64_t number = number_of(head) * scale[tail_digits] + (tail_digits == 0 ? 0 : number_of(tail));
+  const std::uint64_t head_scale = tail_digits == 8 ? 100'000'000 : tail_digits == 7 ? 10'000'000 : 1;
+  const std::uint64_t number = number_of(head) * head_scale + number_of(tail);
   return short_decimal_to_float(number, fraction_digits, variable);
 }
 
@@ -132,7 +129,6 @@ struct Marks {
 };
 
 inline Marks marks_of_32(const char* text) {
-#if defined(__SSE2__)
   const auto marks_of_16 = [](__m128i chars) {
     const __m128i blank =
         _mm_or_si128(_mm_cmpeq_epi8(chars, _mm_set1_epi8(' ')), _mm_cmpeq_epi8(chars, _mm_set1_epi8('\t')));
@@ -142,14 +138,6 @@ inline Marks marks_of_32(const char* text) {
   const Marks low = marks_of_16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text)));
   const Marks high = marks_of_16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(text + 16)));
   return {low.line_ends | high.line_ends << 16, low.blanks | high.blanks << 16};
-#else
-  Marks found{0, 0};
-  for (std::uint32_t i = 0; i < 32; ++i) {
-    found.line_ends |= std::uint32_t{text[i] == '\n'} << i;
-    found.blanks |= std::uint32_t{text[i] == ' ' || text[i] == '\t'} << i;
-  }
-  return found;
-#endif
 }
 
 // The values of the record at the front of a stream's read block, when the
