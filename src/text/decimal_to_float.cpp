@@ -10,10 +10,9 @@ namespace {
 
 // Beyond these powers of ten for its leading digit a number is infinite or
 // zero as a float (10^39 > the largest float; 10^-46 < half the smallest
-// denormal); clamping keeps the arithmetic on huge exponents from overflowing.
+// denormal).
 constexpr std::int64_t largest_leading_power = 38;
 constexpr std::int64_t smallest_leading_power = -46;
-constexpr std::int64_t exponent_limit = 1'000'000'000'000'000;
 
 float signed_value(bool negative, float magnitude) { return negative ? -magnitude : magnitude; }
 
@@ -27,7 +26,7 @@ bool plain_decimal_to_float(std::string_view text, float& out) {
 
 float decimal_to_float(bool negative, std::string_view whole, std::string_view fraction,
                        std::int64_t exponent) {
-  exponent = std::clamp(exponent, -exponent_limit, exponent_limit);
+  exponent = std::clamp(exponent, -decimal_exponent_limit, decimal_exponent_limit);
   const std::size_t whole_zeros = std::min(whole.find_first_not_of('0'), whole.size());
   whole.remove_prefix(whole_zeros);
   std::size_t fraction_zeros = 0;

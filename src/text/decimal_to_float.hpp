@@ -7,6 +7,11 @@
 
 namespace tamvek {
 
+// Beyond this exponent any digit string that fits in memory is infinite or
+// zero as a float; exponents are clamped to it, so that arithmetic on them
+// cannot overflow.
+inline constexpr std::int64_t decimal_exponent_limit = 1'000'000'000'000'000;
+
 // The float nearest to a decimal number, ties to even, converted directly from
 // the decimal digits (never through a wider binary type). The number is
 // ±(whole.fraction) × 10^exponent, where `whole` and `fraction` hold decimal

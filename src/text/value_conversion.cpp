@@ -8,10 +8,6 @@
 namespace tamvek::list_input {
 namespace {
 
-// Past this the exponent's value no longer matters: the number is infinite or
-// zero anyway, and decimal_to_float clamps it to the same bound.
-constexpr std::int64_t exponent_limit = 1'000'000'000'000'000;
-
 bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
   if (text.size() != lower_word.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i)
@@ -97,7 +93,7 @@ Conversion parse_real(const char* p, const char* end, float& out) {
     for (; p != end; ++p) {
       const unsigned digit = digit_of(*p);
       if (digit > 9) return Conversion::bad_real;
-      if (exponent < exponent_limit) exponent = exponent * 10 + digit;
+      if (exponent < decimal_exponent_limit) exponent = exponent * 10 + digit;
     }
     if (exponent_negative) exponent = -exponent;
   }
