@@ -8,7 +8,7 @@
 #include <vector>
 #include <stdlib.h>
 
-#include "text/i2_read.hpp"
+#include "support/read_i2.hpp"
 #include "runtime/io.hpp"
 #include "text/list_read.hpp"
 #include "text/plain_record.hpp"

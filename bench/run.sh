@@ -1,14 +1,19 @@
 #!/usr/bin/env bash
 # Whole-run benchmark on the largest data set: the program's run (the pause
 # answered with go) against `LC_ALL=C wc -w` over the same seven input files,
-# alternated, median of RUNS runs each, with the program's peak resident memory.
+# or against another build of tamvek, alternated, median of RUNS runs each,
+# with the peak resident memory of each program.
 #
-#   bench/run.sh [RUNS]        (default 7; needs a RelWithDebInfo build in build/)
+#   bench/run.sh [RUNS [OTHER_TAMVEK]]   (default 7; builds the dev preset in build/)
+#
+# With OTHER_TAMVEK (a copy of an earlier build, say) the two programs run in
+# turn, each first half the time, which evens out a machine whose load drifts.
 set -euo pipefail
 runs=${1:-7}
+other=${2:-}
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build=$repo/build
-cmake -S "$repo" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+(cd "$repo" && cmake --preset dev -B "$build" >/dev/null)
 cmake --build "$build" -j "$(nproc)" --target tamvek generate_data >/dev/null
 
 data=$build/bench-data
@@ -26,12 +31,34 @@ seconds() {  # elapsed seconds of a command, to the microsecond
   awk -v ns=$((end - start)) 'BEGIN { printf "%.6f\n", ns / 1e9 }'
 }
 run_program() {
-  (cd "$data/work" && TAMVEK_ROOT="$data/root" "$build/tamvek" 2010 <<<go >/dev/null 2>&1)
+  (cd "$data/work" && TAMVEK_ROOT="$data/root" "${1:-$build/tamvek}" 2010 <<<go >/dev/null 2>&1)
 }
 count_words() { LC_ALL=C wc -w "${inputs[@]}" >/dev/null; }
+peak_kb() {
+  (cd "$data/work" && TAMVEK_ROOT="$data/root" /usr/bin/time -f %M "$1" 2010 <<<go 2>&1 >/dev/null | tail -n 1)
+}
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 run_program  # warms the page cache and checks the run
+echo "input: $(du -cb "${inputs[@]}" | tail -n 1 | cut -f 1) bytes in ${#inputs[@]} files"
+if [[ -n $other ]]; then
+  other=$(realpath "$other")
+  run_program "$other"
+  this_times=() other_times=()
+  for ((i = 0; i < runs; i++)); do
+    if ((i % 2 == 0)); then
+      this_times+=("$(seconds run_program)") other_times+=("$(seconds run_program "$other")")
+    else
+      other_times+=("$(seconds run_program "$other")") this_times+=("$(seconds run_program)")
+    fi
+  done
+  this=$(printf '%s\n' "${this_times[@]}" | median)
+  that=$(printf '%s\n' "${other_times[@]}" | median)
+  echo "tamvek 2010 (median of $runs): $this s, peak $(peak_kb "$build/tamvek") kB"
+  echo "$other (median of $runs): $that s, peak $(peak_kb "$other") kB"
+  echo "ratio this / other: $(awk -v p="$this" -v w="$that" 'BEGIN { printf "%.3f\n", p / w }')"
+  exit 0
+fi
 program_times=() wc_times=()
 for ((i = 0; i < runs; i++)); do
   program_times+=("$(seconds run_program)")
@@ -39,10 +66,9 @@ for ((i = 0; i < runs; i++)); do
 done
 program=$(printf '%s\n' "${program_times[@]}" | median)
 words=$(printf '%s\n' "${wc_times[@]}" | median)
-peak_kb=$(cd "$data/work" && TAMVEK_ROOT="$data/root" /usr/bin/time -f %M "$build/tamvek" 2010 <<<go 2>&1 >/dev/null | tail -n 1)
+peak=$(peak_kb "$build/tamvek")
 
-echo "input: $(du -cb "${inputs[@]}" | tail -n 1 | cut -f 1) bytes in ${#inputs[@]} files"
 echo "tamvek 2010 (median of $runs): $program s"
 echo "wc -w       (median of $runs): $words s"
 echo "ratio tamvek / wc -w: $(awk -v p="$program" -v w="$words" 'BEGIN { printf "%.2f\n", p / w }')"
-echo "peak resident memory of tamvek: $((peak_kb / 1024)) MB ($peak_kb kB)"
+echo "peak resident memory of tamvek: $((peak / 1024)) MB ($peak kB)"

@@ -18,7 +18,7 @@ endif()
 file(GLOB_RECURSE tamvek_tests CONFIGURE_DEPENDS tests/*_test.cpp tests/support/*.cpp)
 add_executable(tamvek_tests ${tamvek_tests})
 target_include_directories(tamvek_tests PRIVATE tests)
-target_link_libraries(tamvek_tests PRIVATE tamvek_results GTest::gtest GTest::gtest_main)
+target_link_libraries(tamvek_tests PRIVATE tamvek_results tamvek_generate_data GTest::gtest GTest::gtest_main)
 target_compile_definitions(tamvek_tests PRIVATE
   TAMVEK_PROGRAM="$<TARGET_FILE:tamvek>" TAMVEK_SOURCE_DIR="${CMAKE_CURRENT_SOURCE_DIR}")
 add_dependencies(tamvek_tests tamvek)
@@ -60,3 +60,7 @@ if(TARGET tamvek-modflow)
   add_dependencies(tamvek_tests tamvek-modflow)
   tamvek_add_modflow_tests()  # cmake/modflow.cmake
 endif()
+
+# The slow and external tests' labels (cmake/test_labels.cmake), once every test is added.
+include(cmake/test_labels.cmake)
+tamvek_label_tests()

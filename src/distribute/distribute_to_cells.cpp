@@ -54,14 +54,13 @@ const Condition* unplaced_because(Run& run, std::int32_t icol, std::int32_t irow
 // logs those that cannot be placed.
 class TractPlacer {
  public:
-  TractPlacer(Run& run, int log_unit)
-      : run_(run), log_unit_(log_unit), columns_(run.grid.gdx), rows_(run.grid.gdy) {}
+  TractPlacer(Run& run, int log_unit) : run_(run), log_unit_(log_unit) {}
 
   void place(const AcreageFields& record) {
     const TractCoordinates::Point& tract =
         run_.tracts.point(locate_statement, record.twp, record.rng, record.sec, record.tract);
-    const std::int32_t icol = columns_.index(tract.x - run_.grid.xg0);
-    const std::int32_t irow = rows_.index(run_.grid.ytop - tract.y);
+    const std::int32_t icol = cell_index(tract.x - run_.grid.xg0, run_.grid.gdx);
+    const std::int32_t irow = cell_index(run_.grid.ytop - tract.y, run_.grid.gdy);
     const float authorized = run_.authtot.at(share_statement, record.grp);
     const float frac = record.tacres / authorized;
     // A group without positive authorized acres places nothing: its return and
@@ -87,8 +86,6 @@ class TractPlacer {
  private:
   Run& run_;
   int log_unit_;
-  CellAxis columns_;
-  CellAxis rows_;
   std::int32_t nbad_ = 0;
 };
 

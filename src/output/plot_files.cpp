@@ -36,8 +36,8 @@ void write_points(Run& run, const RunFile& file, CellGrid<float>& values, int po
                   int close_statement) {
   const Grid& grid = run.grid;
   for (std::int32_t irow = 1; irow <= grid.ny; ++irow) {
-    const std::span<const std::int32_t> active = run.ibound.run(point_statement, grid.nx, irow);
-    const std::span<const float> row = values.run(point_statement, grid.nx, irow);
+    const std::span<const std::int32_t> active = run.ibound.row(point_statement, grid.nx, irow);
+    const std::span<const float> row = values.row(point_statement, grid.nx, irow);
     const std::int32_t from_bottom = grid.ny - irow + 1;
     for (std::int32_t icol = 1; icol <= grid.nx; ++icol) {
       const auto c = static_cast<std::size_t>(icol - 1);

@@ -42,9 +42,9 @@ float write_month(Run& run, std::int32_t month, int unit) {
   const Grid& grid = run.grid;
   float msum = 0;
   for (std::int32_t irow = 1; irow <= grid.ny; ++irow) {
-    const std::span<float> work = run.work.run(month_row_statement, grid.nx, irow);
-    const std::span<const float> swret = run.swret.run(month_row_statement, grid.nx, irow);
-    const std::span<const std::int32_t> icty = run.icty.run(month_row_statement, grid.nx, irow);
+    const std::span<float> work = run.work.row(month_row_statement, grid.nx, irow);
+    const std::span<const float> swret = run.swret.row(month_row_statement, grid.nx, irow);
+    const std::span<const std::int32_t> icty = run.icty.row(month_row_statement, grid.nx, irow);
     for (std::size_t c = 0; c < work.size(); ++c) {
       work[c] = 0;
       // Zero, negative and NaN returns give no recharge and need no county.
@@ -65,7 +65,7 @@ float write_acreage(Run& run, int unit) {
   const Grid& grid = run.grid;
   float suma = 0;
   for (std::int32_t irow = 1; irow <= grid.ny; ++irow) {
-    const std::span<const float> acres = run.acres.run(acreage_row_statement, grid.nx, irow);
+    const std::span<const float> acres = run.acres.row(acreage_row_statement, grid.nx, irow);
     for (const float value : acres) suma = suma + value;
     write_f61(run.io, unit, acreage_row_statement, acres);
   }

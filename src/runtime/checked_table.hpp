@@ -45,12 +45,12 @@ class Table {
     return const_cast<Table*>(this)->at(statement, index...);
   }
 
-  // Entries (1..count, rest...) in index order, for a statement that runs the
+  // A row: entries (1..count, rest...) in index order, for a statement that runs the
   // first index over a range: the first index that would fail stops the run,
   // as if each entry were taken in turn.
   template <class... Rest>
     requires(sizeof...(Rest) == rank - 1)
-  std::span<T> run(int statement, int count, Rest... rest) {
+  std::span<T> row(int statement, int count, Rest... rest) {
     if (count < 1) return {};
     at(statement, count > extents[0] ? extents[0] + 1 : count, rest...);
     return {&at(statement, 1, rest...), static_cast<std::size_t>(count)};

@@ -3,9 +3,6 @@
 #include <cerrno>
 #include <cstring>
 #include <utility>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 
 #include "runtime/platform.hpp"
 #include "runtime/run_stop.hpp"
@@ -16,33 +13,9 @@ namespace {
 constexpr std::size_t output_buffer_size = 8192;
 constexpr std::size_t input_block_size = 128 * 1024;
 
-// Bytes kept in the read buffer after the room that reads fill, so that the
-// search for the end of a record may look at whole blocks of 32 bytes, and a
-// read statement at the first 64 bytes of what is left.
+// Bytes kept in the read buffer after the room that reads fill, so that a
+// read statement may look at the first 64 bytes of what is left in one piece.
 constexpr std::size_t scan_slack = Stream::read_slack;
-static_assert(scan_slack >= 32);
-
-// The first LF in [from, to), or nullptr; the scan_slack bytes after `to` may
-// be read. Records are short: the first block of 32 bytes usually has it.
-const char* find_lf(const char* from, const char* to) {
-#if defined(__SSE2__)
-  const __m128i lf = _mm_set1_epi8('\n');
-  for (; from < to; from += 32) {
-    const auto lfs = [&](const char* at) {
-      const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(at));
-      return static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, lf)));
-    };
-    const std::uint32_t found = lfs(from) | lfs(from + 16) << 16;
-    if (found != 0) {
-      const char* at = from + __builtin_ctz(found);
-      return at < to ? at : nullptr;
-    }
-  }
-  return nullptr;
-#else
-  return static_cast<const char*>(std::memchr(from, '\n', static_cast<std::size_t>(to - from)));
-#endif
-}
 
 constexpr std::string_view after_end_message =
     "Sequential READ or WRITE not allowed after EOF marker, possibly use REWIND or BACKSPACE";
@@ -116,7 +89,7 @@ bool Stream::next_record(int statement, std::string_view& text) {
   for (;;) {
     const char* begin = in_.data() + in_begin_;
     const std::size_t available = in_end_ - in_begin_;
-    const char* lf = find_lf(begin + scanned_, begin + available);
+    const auto* lf = static_cast<const char*>(std::memchr(begin + scanned_, '\n', available - scanned_));
     if (lf != nullptr) {
       const std::size_t length = static_cast<std::size_t>(lf - begin);
       const std::size_t data_length = length > 0 && begin[length - 1] == '\r' ? length - 1 : length;

@@ -1,7 +1,7 @@
 #include "text/f61_write.hpp"
 
 #include "runtime/io.hpp"
-#include "text/real_format.hpp"
+#include "text/number_format.hpp"
 
 namespace tamvek {
 

@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <string_view>
 
+#include "text/value_conversion.hpp"
+
 namespace tamvek {
 namespace {
 
+using list_input::is_sign;
+
 constexpr std::string_view bad_field_message = "Bad value during integer read";
 constexpr std::string_view end_of_file_message = "End of file";
-
-bool is_sign(char c) { return c == '+' || c == '-'; }
 
 // The value of one field of up to two characters (no comma in it); false for a
 // bad field.
@@ -66,12 +68,6 @@ std::int32_t I2Read::next() {
 void I2Read::finish() {
   if (!started_) take_record();
   at_ = end_;
-}
-
-void read_i2(Stream& stream, int statement, std::span<std::int32_t> values) {
-  I2Read read(stream, statement);
-  for (std::int32_t& value : values) value = read.next();
-  read.finish();
 }
 
 }  // namespace tamvek

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <span>
 
 #include "runtime/stream.hpp"
 
@@ -41,8 +40,5 @@ class I2Read {
   int fields_ = 0;  // fields taken from the current record
   bool started_ = false;  // the statement has its first record
 };
-
-// A whole "(326i2)" read statement into `values`.
-void read_i2(Stream& stream, int statement, std::span<std::int32_t> values);
 
 }  // namespace tamvek

@@ -2,16 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <bit>
 #include <cstring>
 #include <limits>
 #include <string_view>
 #include <utility>
 
-#include "text/decimal_to_float.hpp"
-#include "text/list_values.hpp"
-#include "text/plain_record.hpp"
-#include "text/plain_values.hpp"
+#include "text/value_conversion.hpp"
 
 namespace tamvek {
 namespace {
@@ -77,24 +73,20 @@ class ListRead {
       : stream_(stream), statement_(statement), variables_(variables) {}
 
   // 0, or the failure's status; its message is then message().
-  int run() {
+  int take() {
     if (const IoFailure refused = stream_.begin_read()) return failure(refused.code, std::string(refused.message));
     std::string_view record;
     if (!stream_.take_rest(record) && !stream_.next_record(statement_, record)) return end_of_file();
-    const char* begin = record.data();
-    const char* at = begin;
+    const char* at = record.data();
     const char* end = at + record.size();
-    if (!variables_.empty()) take_blank_separated(at, end);
 
     while (item_ < variables_.size()) {
       for (;;) {
         while (at != end && is_blank(*at)) ++at;
         if (at == end) {
           if (!stream_.next_record(statement_, record)) return end_of_file();
-          begin = at = record.data();
+          at = record.data();
           end = at + record.size();
-          take_blank_separated(at, end);
-          if (item_ == variables_.size()) return 0;
           continue;
         }
         const char c = *at;
@@ -108,15 +100,7 @@ class ListRead {
         }
       }
       comma_separates_ = true;
-      const char* value_end = at;
-      while (value_end != end && mark_of(*value_end) != Mark::value_end) ++value_end;
-      if (take_token(at, value_end, begin, end, variables_[item_])) {
-        at = value_end;
-        ++item_;
-        ++filled_;
-      } else if (const int status = take_value(at, end); status != 0) {
-        return status;
-      }
+      if (const int status = take_value(at, end); status != 0) return status;
     }
     return 0;
   }
@@ -125,50 +109,6 @@ class ListRead {
   std::string& message() { return message_; }
 
  private:
-  // The plain values of [at, end) separated by blanks alone, the usual shape
-  // of a record, taken in one sweep: the blanks of the whole text are found at
-  // once, and the values between them converted independently of each other.
-  // Stops at the end of the text, when the last variable has its value, or at
-  // a value it does not take, with `at` there and nothing of it consumed.
-  void take_blank_separated(const char*& at, const char* end) {
-    const std::size_t length = static_cast<std::size_t>(end - at);
-    if (length - 8 > 64 - 8) return;
-    const char* const text = at;
-    const std::uint64_t in_values = ~blank_positions(text, length) & (~std::uint64_t{0} >> (64 - length));
-    std::uint64_t firsts = in_values & ~(in_values << 1);
-    std::uint64_t lasts = in_values & ~(in_values >> 1);
-    if (firsts == 0) {
-      at = end;
-      return;
-    }
-    const Variable* variable = variables_.data() + item_;
-    const Variable* const stop = variables_.data() + variables_.size();
-    const Variable* const start = variable;
-    for (;;) {
-      const std::size_t first = lowest_bit(firsts);
-      const std::size_t after = lowest_bit(lasts) + 1;
-      if (!take_short(text, first, after - first, *variable) &&
-          !take_token(text + first, text + after, text, end, *variable)) {
-        at = text + first;
-        break;
-      }
-      firsts &= firsts - 1;
-      lasts &= lasts - 1;
-      if (++variable == stop) {
-        at = text + after;
-        break;
-      }
-      if (firsts == 0) {
-        at = end;
-        break;
-      }
-    }
-    const std::size_t taken = static_cast<std::size_t>(variable - start);
-    item_ += taken;
-    filled_ += taken;
-    if (taken != 0) comma_separates_ = true;
-  }
-
   // Takes the value at `at`, with its repeat count if it has one, into the
   // variables from item_ on. 0, or the failure's status.
   int take_value(const char*& at, const char* end) {
@@ -243,59 +183,24 @@ class ListRead {
   std::string message_;
 };
 
-// A statement's plain record (see take_plain_record of the typed reads), for
-// variables whose types are looked up one by one.
-[[gnu::always_inline]] inline bool take_plain(PlainFields& fields, const Variable& variable) {
-  return variable.is_integer() ? take_plain(fields, variable.integer()) : take_plain(fields, variable.real());
-}
+}  // namespace
 
-[[gnu::always_inline]] inline bool take_plain_record(Stream& stream, std::span<const Variable> variables) {
-  PlainFields fields{};
-  if (!front_record(stream, fields)) return false;
-  for (const Variable& variable : variables)
-    if (!take_plain(fields, variable)) return false;
-  stream.pass_over(fields.line_end + 1);
-  return true;
-}
-
-// The general reads, for the statements that take_plain_record leaves.
-
-[[gnu::noinline]] ListReadResult read_list_status_in_full(Stream& stream, int statement,
-                                                          std::span<const Variable> variables) {
+ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
   ListRead read(stream, statement, variables);
-  const int status = read.run();
+  const int status = read.take();
   return {status, read.filled(), std::move(read.message())};
 }
 
-[[gnu::noinline]] void read_list_in_full(Stream& stream, int statement, std::span<const Variable> variables) {
-  ListRead read(stream, statement, variables);
-  if (read.run() != 0) stream.fail(statement, read.message());
-}
-
-
-}  // namespace
-
-bool list_input::read_list_until_end_in_full(Stream& stream, int statement,
-                                                std::span<const Variable> variables) {
-  ListRead read(stream, statement, variables);
-  const int status = read.run();
-  if (status == 0) return true;
-  if (status == status_end_of_file && read.filled() == 0) return false;
-  stream.fail(statement, read.message());
-}
-
-ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
-  if (take_plain_record(stream, variables)) return {0, variables.size(), {}};
-  return read_list_status_in_full(stream, statement, variables);
-}
-
 void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
-  if (!take_plain_record(stream, variables)) read_list_in_full(stream, statement, variables);
+  const ListReadResult read = read_list_status(stream, statement, variables);
+  if (read.status != 0) stream.fail(statement, read.message);
 }
 
 bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
-  return take_plain_record(stream, variables) ||
-         list_input::read_list_until_end_in_full(stream, statement, variables);
+  const ListReadResult read = read_list_status(stream, statement, variables);
+  if (read.status == 0) return true;
+  if (read.status == status_end_of_file && read.filled == 0) return false;
+  stream.fail(statement, read.message);
 }
 
 }  // namespace tamvek

@@ -12,24 +12,18 @@ namespace tamvek {
 
 // A variable of a read statement: an integer or a real of the run. It converts
 // implicitly, so that a statement lists the run's variables as they are.
-// A statement's list is built at every read, so a variable is one word: its
-// address, with the lowest bit (free in the address of any integer or real)
-// set for a real.
 class Variable {
  public:
-  Variable(std::int32_t& value) : address_(reinterpret_cast<std::uintptr_t>(&value)) {}
-  Variable(float& value) : address_(reinterpret_cast<std::uintptr_t>(&value) | real_mark) {}
+  Variable(std::int32_t& value) : integer_(&value) {}
+  Variable(float& value) : real_(&value) {}
 
-  bool is_integer() const { return (address_ & real_mark) == 0; }
-  std::int32_t& integer() const { return *reinterpret_cast<std::int32_t*>(address_); }
-  float& real() const { return *reinterpret_cast<float*>(address_ - real_mark); }
-  void set(std::int32_t value) const { integer() = value; }
-  void set(float value) const { real() = value; }
+  bool is_integer() const { return integer_ != nullptr; }
+  void set(std::int32_t value) const { *integer_ = value; }
+  void set(float value) const { *real_ = value; }
 
  private:
-  static constexpr std::uintptr_t real_mark = 1;
-  static_assert(alignof(std::int32_t) > real_mark && alignof(float) > real_mark);
-  std::uintptr_t address_;
+  std::int32_t* integer_ = nullptr;
+  float* real_ = nullptr;
 };
 
 // Status codes of list-directed reads, besides those of the stream.
@@ -68,11 +62,5 @@ inline bool read_list_until_end(Stream& stream, int statement,
   return read_list_until_end(stream, statement,
                              std::span<const Variable>(variables.begin(), variables.size()));
 }
-
-namespace list_input {
-// The general read of read_list_until_end, for a statement whose record the
-// quick way of plain records has already declined.
-bool read_list_until_end_in_full(Stream& stream, int statement, std::span<const Variable> variables);
-}  // namespace list_input
 
 }  // namespace tamvek

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "runtime/io.hpp"
-#include "text/real_format.hpp"
+#include "text/number_format.hpp"
 
 namespace tamvek {
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz_files.hpp"
-#include "text/i2_read.hpp"
+#include "support/read_i2.hpp"
 #include "runtime/run_stop.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <sstream>
 
-#include "../../tools/generate_data/generate.hpp"
+#include "generate_data/generate.hpp"
 #include "support/scratch.hpp"
 
 namespace tamvek {

@@ -42,13 +42,13 @@ TEST(Tables, EntriesAreDistinctAndAddressedFirstIndexFastest) {
   ibound.at(1, 400, 1) = 7;
   ibound.at(1, 1, 2) = 8;
   ibound.at(1, 400, 400) = 9;
-  const std::span<std::int32_t> row1 = ibound.run(1, 400, 1);
+  const std::span<std::int32_t> row1 = ibound.row(1, 400, 1);
   EXPECT_EQ(row1[399], 7);
-  EXPECT_EQ(ibound.run(1, 1, 2)[0], 8);
+  EXPECT_EQ(ibound.row(1, 1, 2)[0], 8);
   EXPECT_EQ(ibound.at(1, 400, 400), 9);
   EXPECT_EQ(ibound.at(1, 2, 2), 0);
-  EXPECT_TRUE(ibound.run(1, 0, 5).empty());
-  EXPECT_NE(stop_of([&] { ibound.run(318, 401, 1); }).message.find("Index '401' of dimension 1"),
+  EXPECT_TRUE(ibound.row(1, 0, 5).empty());
+  EXPECT_NE(stop_of([&] { ibound.row(318, 401, 1); }).message.find("Index '401' of dimension 1"),
             std::string::npos);
 }
 

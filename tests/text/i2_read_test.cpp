@@ -11,6 +11,7 @@
 #include "runtime/io.hpp"
 #include "text/list_read.hpp"
 #include "runtime/run_stop.hpp"
+#include "support/read_i2.hpp"
 #include "support/scratch.hpp"
 
 namespace tamvek {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "../../tools/generate_data/generate.hpp"
+#include "generate_data/generate.hpp"
 #include "support/scratch.hpp"
 
 namespace tamvek::generate {

@@ -1,4 +1,4 @@
-#include "text/real_format.hpp"
+#include "text/number_format.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,8 @@
-#include "text/real_format.hpp"
+#include "text/number_format.hpp"
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -8,15 +10,10 @@
 namespace tamvek {
 namespace {
 
-__extension__ typedef unsigned __int128 Uint128;
-
 constexpr int list_real_width = 16;
 constexpr int list_real_number_width = 12;  // fixed form: number, then blanks
 constexpr int f61_width = 6;
 constexpr int list_integer_width = 11;
-
-constexpr std::uint32_t nine_digit_limit = 1000000000;  // 10^9
-constexpr std::uint32_t eight_digit_limit = 100000000;  // 10^8
 
 constexpr std::array<std::uint32_t, 10> pow10_u32 = {
     1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
@@ -26,17 +23,6 @@ constexpr std::array<std::uint32_t, 10> pow10_u32 = {
 constexpr std::array<float, 10> pow10_float = {
     1.0f, 10.0f, 100.0f, 1000.0f, 10000.0f, 100000.0f, 1000000.0f, 10000000.0f,
     100000000.0f, 1000000000.0f};
-
-// 5^k for k = 0 .. 55 (5^55 < 2^128).
-constexpr std::array<Uint128, 56> make_pow5() {
-  std::array<Uint128, 56> table{};
-  table[0] = 1;
-  for (std::size_t k = 1; k < table.size(); ++k) {
-    table[k] = table[k - 1] * 5;
-  }
-  return table;
-}
-constexpr std::array<Uint128, 56> pow5 = make_pow5();
 
 // A single-precision value split as mant * 2^exp2 (mant < 2^24).
 struct FloatParts {
@@ -127,57 +113,6 @@ std::uint64_t shift_round_even(std::uint64_t num, unsigned shift) {
   return q;
 }
 
-// A value scaled to (about) nine digits: its integer part and whether rounding
-// to nearest, ties to even, goes up.
-struct Scaled {
-  std::uint64_t truncated;
-  bool round_up;
-};
-
-// mant * 2^exp2 * 10^p for a magnitude below 0.1, with p >= 10. The product
-// mant * 5^p is formed exactly in 192 bits; the scaled value is that product
-// shifted right by -exp2 - p, which is at least 14 for normal values and at
-// least 95 for denormals, and at most 139.
-Scaled scale_small(std::uint32_t mant, int exp2, int p) {
-  const Uint128 factor = pow5[static_cast<std::size_t>(p)];
-  const Uint128 low = Uint128{mant} * static_cast<std::uint64_t>(factor);
-  const Uint128 high =
-      Uint128{mant} * static_cast<std::uint64_t>(factor >> 64) + (low >> 64);
-  const std::array<std::uint64_t, 3> limb = {static_cast<std::uint64_t>(low),
-                                             static_cast<std::uint64_t>(high),
-                                             static_cast<std::uint64_t>(high >> 64)};
-  const int shift = -exp2 - p;
-
-  const auto word = static_cast<std::size_t>(shift >> 6);
-  const int offset = shift & 63;
-  std::uint64_t truncated = limb[word] >> offset;
-  if (offset != 0 && word + 1 < limb.size()) {
-    truncated |= limb[word + 1] << (64 - offset);
-  }
-
-  const int half_pos = shift - 1;
-  const auto half_word = static_cast<std::size_t>(half_pos >> 6);
-  const int half_offset = half_pos & 63;
-  const bool half_bit = ((limb[half_word] >> half_offset) & 1) != 0;
-  bool sticky = (limb[half_word] & ((std::uint64_t{1} << half_offset) - 1)) != 0;
-  for (std::size_t i = 0; i < half_word; ++i) {
-    sticky = sticky || limb[i] != 0;
-  }
-  return {truncated, half_bit && (sticky || (truncated & 1) != 0)};
-}
-
-// mant * 2^exp2 / 10^k for a magnitude above 10^9, with 1 <= k <= 30. Here
-// exp2 > k always holds (10^d <= m < 2^(exp2 + 24) and k <= d - 8 give
-// k < 0.302 * exp2 - 0.7), so the quotient is the exact integer
-// mant * 2^(exp2 - k), below 2^127, divided by the odd 5^k: no ties occur.
-Scaled scale_large(std::uint32_t mant, int exp2, int k) {
-  const Uint128 num = Uint128{mant} << (exp2 - k);
-  const Uint128 den = pow5[static_cast<std::size_t>(k)];
-  const Uint128 q = num / den;
-  const Uint128 rem = num - q * den;
-  return {static_cast<std::uint64_t>(q), 2 * rem > den};
-}
-
 // Fixed form: the number right-justified in 12 characters, then 4 blanks.
 // The field has already been blanked.
 void write_fixed_form(const FloatParts& parts, float magnitude, char* out) {
@@ -214,50 +149,17 @@ void write_fixed_form(const FloatParts& parts, float magnitude, char* out) {
   }
 }
 
-// Exponent form d.ddddddddE+xx, right-justified in the blanked field.
-void write_exponent_form(const FloatParts& parts, char* out) {
-  const int e2 = parts.exp2 + static_cast<int>(std::bit_width(parts.mant)) - 1;  // 2^e2 <= m < 2^(e2+1)
-  // floor(e2 * log10(2)), exact for |e2| < 1650; the decimal exponent of the
-  // value is this or one more, which the scaled result tells apart.
-  int dec = (e2 * 78913) >> 18;
-  Scaled scaled{};
-  if (e2 < 0) {  // magnitude below 0.1
-    scaled = scale_small(parts.mant, parts.exp2, 8 - dec);
-    if (scaled.truncated >= nine_digit_limit) {
-      ++dec;
-      scaled = scale_small(parts.mant, parts.exp2, 8 - dec);
-    }
-  } else {  // magnitude above 10^9
-    if (dec < 9) {
-      dec = 9;
-    }
-    scaled = scale_large(parts.mant, parts.exp2, dec - 8);
-    if (scaled.truncated >= nine_digit_limit) {
-      ++dec;
-      scaled = scale_large(parts.mant, parts.exp2, dec - 8);
-    }
-  }
-  auto digits = static_cast<std::uint32_t>(scaled.truncated);
-  if (scaled.round_up) {
-    ++digits;
-  }
-  if (digits == nine_digit_limit) {  // 9.99999999|5... carried to 10.0000000
-    digits = eight_digit_limit;
-    ++dec;
-  }
-
-  char* p = out + list_real_width;
-  const bool negative_exponent = dec < 0;
-  auto exponent = static_cast<std::uint32_t>(negative_exponent ? -dec : dec);
-  p = put_digits_padded(p, exponent, 2);  // |dec| <= 45
-  *--p = negative_exponent ? '-' : '+';
-  *--p = 'E';
-  p = put_digits_padded(p, digits, 8);
-  *--p = '.';
-  *--p = digit_char(digits);  // the leading digit is what remains
-  if (parts.negative) {
-    *--p = '-';
-  }
+// Exponent form d.ddddddddE+xx, right-justified in the blanked field: the
+// standard library's scientific form with eight decimals is the exact value
+// rounded to nine digits, ties to even, with an exponent of at least two
+// digits, which is all a float needs.
+void write_exponent_form(float value, char* out) {
+  std::array<char, list_real_width + 1> text{};
+  const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
+                                          std::chars_format::scientific, 8);
+  const auto length = static_cast<std::size_t>(end - text.data());
+  std::replace(text.data(), end, 'e', 'E');
+  std::memcpy(out + list_real_width - length, text.data(), length);
 }
 
 // Copies `text` right-justified into the blanked field [out, out + width).
@@ -286,7 +188,7 @@ char* format_list_real(float value, char* out) {
   if (parts.mant == 0 || (magnitude >= 0.1f && magnitude <= 1.0e9f)) {
     write_fixed_form(parts, magnitude, out);
   } else {
-    write_exponent_form(parts, out);
+    write_exponent_form(value, out);
   }
   return out + list_real_width;
 }

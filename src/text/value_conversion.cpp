@@ -1,4 +1,4 @@
-#include "text/list_values.hpp"
+#include "text/value_conversion.hpp"
 
 #include <limits>
 #include <string_view>
@@ -7,8 +7,6 @@
 
 namespace tamvek::list_input {
 namespace {
-
-constexpr std::int64_t exponent_ceiling = 1'000'000'000'000'000;  // beyond: infinity or zero anyway
 
 bool equals_ignoring_case(std::string_view text, std::string_view lower_word) {
   if (text.size() != lower_word.size()) return false;
@@ -64,9 +62,9 @@ Conversion parse_real(const char* p, const char* end, float& out) {
   if (p != end && !is_digit(*p) && *p != '.')
     return parse_word({p, static_cast<std::size_t>(end - p)}, negative, out);
 
-  const char* whole = p;
+  const char* const number = p;
   while (p != end && is_digit(*p)) ++p;
-  const std::string_view whole_digits(whole, static_cast<std::size_t>(p - whole));
+  const std::string_view whole_digits(number, static_cast<std::size_t>(p - number));
   std::string_view fraction_digits;
   if (p != end && *p == '.') {
     const char* fraction = ++p;
@@ -77,11 +75,17 @@ Conversion parse_real(const char* p, const char* end, float& out) {
     return p == end ? Conversion::no_digit : Conversion::bad_real;
 
   std::int64_t exponent = 0;
+  // Digits with a point, and an exponent written with E, are read as they
+  // stand; the other exponent forms go through decimal_to_float.
+  bool as_written = true;
   if (p != end) {
     // An exponent letter with an optional sign, or a sign alone.
     switch (*p | 0x20) {
-      case 'e': case 'd': case 'q': ++p; break;
-      default: if (!is_sign(*p)) return Conversion::bad_real;
+      case 'e': ++p; break;
+      case 'd': case 'q': ++p, as_written = false; break;
+      default:
+        if (!is_sign(*p)) return Conversion::bad_real;
+        as_written = false;
     }
     bool exponent_negative = false;
     if (p != end && is_sign(*p)) exponent_negative = *p++ == '-';
@@ -89,11 +93,16 @@ Conversion parse_real(const char* p, const char* end, float& out) {
     for (; p != end; ++p) {
       const unsigned digit = digit_of(*p);
       if (digit > 9) return Conversion::bad_real;
-      if (exponent < exponent_ceiling) exponent = exponent * 10 + digit;
+      if (exponent < decimal_exponent_limit) exponent = exponent * 10 + digit;
     }
     if (exponent_negative) exponent = -exponent;
   }
-  out = decimal_to_float(negative, whole_digits, fraction_digits, exponent);
+  float magnitude = 0;
+  if (as_written && plain_decimal_to_float({number, static_cast<std::size_t>(end - number)}, magnitude)) {
+    out = negative ? -magnitude : magnitude;
+  } else {
+    out = decimal_to_float(negative, whole_digits, fraction_digits, exponent);
+  }
   return Conversion::ok;
 }
 
