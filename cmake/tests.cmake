@@ -53,3 +53,9 @@ if(TARGET tamvek-report)
   target_compile_definitions(tamvek_tests PRIVATE TAMVEK_REPORT_PROGRAM="$<TARGET_FILE:tamvek-report>")
   add_dependencies(tamvek_tests tamvek-report)
 endif()
+
+# tamvek-years' tests run the built tamvek-years, which runs the tamvek beside it.
+if(TARGET tamvek-years)
+  target_compile_definitions(tamvek_tests PRIVATE TAMVEK_YEARS_PROGRAM="$<TARGET_FILE:tamvek-years>")
+  add_dependencies(tamvek_tests tamvek-years)
+endif()
