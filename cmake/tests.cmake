@@ -57,5 +57,6 @@ endif()
 # tamvek-years' tests run the built tamvek-years, which runs the tamvek beside it.
 if(TARGET tamvek-years)
   target_compile_definitions(tamvek_tests PRIVATE TAMVEK_YEARS_PROGRAM="$<TARGET_FILE:tamvek-years>")
+  target_link_libraries(tamvek_tests PRIVATE tamvek_years)
   add_dependencies(tamvek_tests tamvek-years)
 endif()

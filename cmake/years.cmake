@@ -8,9 +8,13 @@ if(tamvek_years_sources)
   list(FILTER tamvek_core_sources EXCLUDE REGEX "/src/years/")
   set_property(TARGET tamvek_core PROPERTY SOURCES ${tamvek_core_sources})
 
-  add_executable(tamvek-years ${tamvek_years_sources})
-  target_include_directories(tamvek-years PRIVATE src)
-  target_link_libraries(tamvek-years PRIVATE Threads::Threads)
+  # All but the entry point in a library of its own, which the tests use too.
+  list(FILTER tamvek_years_sources EXCLUDE REGEX "/src/years/main\\.cpp$")
+  add_library(tamvek_years STATIC ${tamvek_years_sources})
+  target_include_directories(tamvek_years PUBLIC src)
+  target_link_libraries(tamvek_years PUBLIC Threads::Threads)
+  add_executable(tamvek-years src/years/main.cpp)
+  target_link_libraries(tamvek-years PRIVATE tamvek_years)
   set_target_properties(tamvek-years PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
   # It runs the tamvek beside it: building one builds both.
   add_dependencies(tamvek-years tamvek)
