@@ -12,7 +12,7 @@ inline constexpr const char* usage =
     "directory, N years side by side (default: the number of cores). A year starts\n"
     "only when authacresYEAR.txt and tamvekYEAR.txt are there and not empty; its pause\n"
     "is answered with go only when the year's total authorized acres are positive.\n"
-    "Each year's console is kept in out/consoleYEAR.txt. Exit status 0 when every\n"
+    "Each year's console is kept in consoleYEAR.txt in out. Exit status 0 when every\n"
     "year is done, 2 otherwise.\n";
 
 struct Arguments {
