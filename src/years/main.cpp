@@ -1,6 +1,7 @@
 // tamvek-years: runs tamvek for a range of years in the working directory, as
 // a careful operator would, several years side by side.
 
+#include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -45,7 +46,8 @@ int run(int argc, char** argv) {
   plan.program = program_beside_self(argv[0], "tamvek");
   plan.first = arguments.first;
   plan.last = arguments.last;
-  plan.jobs = arguments.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency())));
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  plan.jobs = std::min(arguments.jobs.value_or(cores), plan.last - plan.first + 1);
   std::error_code error;
   if (!std::filesystem::is_regular_file(plan.program, error)) {
     std::fprintf(stderr, "tamvek-years: tamvek is not beside this program: no file %s\n",
