@@ -31,6 +31,7 @@ export TAMVEK_ROOT=$data/root
 
 seconds() {  # elapsed seconds of a command, to the millisecond
   local start end
+  sync  # the previous run's 1.5 GB of output written back first, not during this one
   start=$(date +%s%N)
   "$@"
   end=$(date +%s%N)
