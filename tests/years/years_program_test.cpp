@@ -123,7 +123,7 @@ TEST(YearsProgram, AllYearsDoneEndsWithStatusZero) {
   EXPECT_NE(std::string::npos, years.out.find("\n2 of 2 years done\n")) << years.out;
 }
 
-TEST(YearsProgram, RefusesToStartWithoutTheOutputDirectoryOrWithWrongArguments) {
+TEST(YearsProgram, RefusesToStartWithoutTheOutputDirectoryOrTamvekOrWithWrongArguments) {
   const YearsDataSet data;
   fs::remove_all(data.work.file("out"));
   const ProgramRun no_out = data.run_years({"2001", "2002"});
@@ -132,11 +132,34 @@ TEST(YearsProgram, RefusesToStartWithoutTheOutputDirectoryOrWithWrongArguments) 
   EXPECT_EQ("", no_out.out);
   EXPECT_FALSE(data.work.exists("out"));
 
+  const ScratchDir alone;
+  const std::string lonely = alone.file(fs::path(TAMVEK_YEARS_PROGRAM).filename().string());
+  fs::copy_file(TAMVEK_YEARS_PROGRAM, lonely);
+  fs::create_directory(data.work.file("out"));
+  const ProgramRun without_tamvek =
+      testing::run_program({"2001", "2002"}, data.work.path(), data.root.path(), "", {}, lonely);
+  EXPECT_EQ(2, without_tamvek.status);
+  EXPECT_NE(std::string::npos, without_tamvek.err.find("tamvek is not beside this program"))
+      << without_tamvek.err;
+  EXPECT_TRUE(files_in(data.work.file("out")).empty());
+
   const ProgramRun backwards = data.run_years({"2002", "2001"});
   EXPECT_EQ(2, backwards.status);
   EXPECT_TRUE(backwards.err.starts_with("tamvek-years: the last year 2001 comes before the first 2002\n"
                                         "usage: tamvek-years"))
       << backwards.err;
+}
+
+TEST(YearsProgram, AYearWhoseConsoleCannotBeKeptIsNotStarted) {
+  const YearsDataSet data;
+  fs::create_directory(data.work.file("out/console2001.txt"));
+  const ProgramRun years = data.run_years({"2001", "2002"});
+  EXPECT_EQ(2, years.status);
+  EXPECT_NE(std::string::npos, years.out.find("\n2001  not started ")) << years.out;
+  EXPECT_NE(std::string::npos, years.out.find("console2001.txt cannot be written")) << years.out;
+  EXPECT_NE(std::string::npos, years.out.find("\n2002  done ")) << years.out;
+  EXPECT_FALSE(data.work.exists("out/2001.asw"));
+  EXPECT_TRUE(data.work.exists("out/2002.asw"));
 }
 
 }  // namespace
