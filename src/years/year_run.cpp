@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -123,6 +124,8 @@ YearResult run_year(const std::string& program, int year, RunningYears& running)
     result.console_failure = console.close();
     return result;
   }
+  // When an interrupt came first the program is stopped already, and its end
+  // makes the year one cut off.
   running.add(year, *child);
   ConsoleWatch watch;
   bool resumed = false;
