@@ -53,8 +53,9 @@ class ChildProcess {
 // (`argv0` serves where the system cannot say); on Windows with ".exe".
 std::string program_beside_self(const char* argv0, const std::string& name);
 
-// Calls `on_interrupt` on a thread of its own for each interrupt (Ctrl-C, or a
-// request to terminate) while it exists; the process then does not end by it.
+// Calls `on_interrupt` on a thread of its own for each interrupt (Ctrl-C, a
+// request to terminate, the console closing) while it exists; the process then
+// does not end by it.
 class InterruptWatch {
  public:
   explicit InterruptWatch(std::function<void()> on_interrupt);

@@ -60,7 +60,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
   posix_spawnattr_init(&attributes);
   sigset_t defaults;
   sigemptyset(&defaults);
-  for (const int signal : {SIGPIPE, SIGINT, SIGTERM}) sigaddset(&defaults, signal);
+  for (const int signal : {SIGPIPE, SIGINT, SIGTERM, SIGHUP}) sigaddset(&defaults, signal);
   posix_spawnattr_setsigdefault(&attributes, &defaults);
   sigset_t none;
   sigemptyset(&none);
@@ -165,6 +165,8 @@ namespace {
 int wake_pipe[2] = {-1, -1};
 constexpr char interrupt_byte = 'i';
 constexpr char quit_byte = 'q';
+// Ctrl-C, a request to terminate, and the console closing.
+constexpr int interrupts[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void on_signal(int) {
   const int saved = errno;
@@ -190,13 +192,11 @@ InterruptWatch::InterruptWatch(std::function<void()> on_interrupt)
   action.sa_handler = on_signal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  ::sigaction(SIGINT, &action, nullptr);
-  ::sigaction(SIGTERM, &action, nullptr);
+  for (const int signal : interrupts) ::sigaction(signal, &action, nullptr);
 }
 
 InterruptWatch::~InterruptWatch() {
-  ::signal(SIGINT, SIG_DFL);
-  ::signal(SIGTERM, SIG_DFL);
+  for (const int signal : interrupts) ::signal(signal, SIG_DFL);
   [[maybe_unused]] const ssize_t put = ::write(wake_pipe[1], &quit_byte, 1);
   watcher_.join();
   close_fd(wake_pipe[0]);
