@@ -63,3 +63,5 @@ echo "  tamvek-years -j 1:             $one s"
 echo "  tamvek-years -j $jobs:             $side s"
 echo "ratio -j $jobs / shell loop: $(awk -v s="$side" -v l="$loop" 'BEGIN { printf "%.2f\n", s / l }') (target <= 0.6)"
 echo "ratio -j 1 / shell loop: $(awk -v o="$one" -v l="$loop" 'BEGIN { printf "%.2f\n", o / l }')"
+# Other work on the same cores takes from the years side by side first.
+echo "load average at the end: $(cut -d ' ' -f 1-3 /proc/loadavg)"
