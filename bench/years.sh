@@ -63,5 +63,13 @@ echo "  tamvek-years -j 1:             $one s"
 echo "  tamvek-years -j $jobs:             $side s"
 echo "ratio -j $jobs / shell loop: $(awk -v s="$side" -v l="$loop" 'BEGIN { printf "%.2f\n", s / l }') (target <= 0.6)"
 echo "ratio -j 1 / shell loop: $(awk -v o="$one" -v l="$loop" 'BEGIN { printf "%.2f\n", o / l }')"
+# The floor for side by side: the processor time the years take, over the
+# cores. One tamvek alone already keeps more than one core busy (it reads its
+# records on a thread of its own), so one after another is faster than that
+# time, and the floor lies above half of it.
+sync
+cpu=$(cd "$data/work" && /usr/bin/time -f '%U %S' "$build/tamvek-years" -j "$jobs" $first $last 2>&1 >/dev/null |
+      tail -n 1 | awk '{ printf "%.3f\n", $1 + $2 }')
+echo "processor time of the 40 years: $cpu s; no faster than $(awk -v c="$cpu" -v j="$jobs" 'BEGIN { printf "%.3f\n", c / j }') s on $jobs cores"
 # Other work on the same cores takes from the years side by side first.
 echo "load average at the end: $(cut -d ' ' -f 1-3 /proc/loadavg)"
