@@ -61,6 +61,13 @@ if(TARGET tamvek-modflow)
   tamvek_add_modflow_tests()  # cmake/modflow.cmake
 endif()
 
+# tamvek-years' tests run the built tamvek-years, which runs the tamvek beside it.
+if(TARGET tamvek-years)
+  target_compile_definitions(tamvek_tests PRIVATE TAMVEK_YEARS_PROGRAM="$<TARGET_FILE:tamvek-years>")
+  target_link_libraries(tamvek_tests PRIVATE tamvek_years)
+  add_dependencies(tamvek_tests tamvek-years)
+endif()
+
 # The slow and external tests' labels (cmake/test_labels.cmake), once every test is added.
 include(cmake/test_labels.cmake)
 tamvek_label_tests()

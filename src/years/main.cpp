@@ -1,0 +1,102 @@
+// tamvek-years: runs tamvek for a range of years in the working directory, as
+// a careful operator would, several years side by side.
+
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "years/arguments.hpp"
+#include "years/process.hpp"
+#include "years/running_years.hpp"
+#include "years/schedule.hpp"
+#include "years/summary.hpp"
+
+namespace {
+
+using namespace tamvek::years;
+
+constexpr int all_done = 0;
+constexpr int not_all_done = 2;
+
+std::string year_list(const std::vector<YearResult>& results, Outcome outcome) {
+  std::string years;
+  for (const YearResult& result : results)
+    if (result.outcome == outcome) years += (years.empty() ? "" : ", ") + std::to_string(result.year);
+  return years;
+}
+
+int run(int argc, char** argv) {
+  Arguments arguments;
+  try {
+    arguments = parse_arguments(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "tamvek-years: %s\n%s", error.what(), usage);
+    return not_all_done;
+  }
+  if (arguments.help) {
+    std::fputs(usage, stdout);
+    return all_done;
+  }
+  Plan plan;
+  plan.program = program_beside_self(argv[0], "tamvek");
+  plan.first = arguments.first;
+  plan.last = arguments.last;
+  const int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  plan.jobs = std::min(arguments.jobs.value_or(cores), plan.last - plan.first + 1);
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(plan.program, error)) {
+    std::fprintf(stderr, "tamvek-years: tamvek is not beside this program: no file %s\n",
+                 plan.program.c_str());
+    return not_all_done;
+  }
+  // tamvek never creates it, and each year's console is kept there.
+  if (!std::filesystem::is_directory("out", error)) {
+    std::fprintf(stderr, "tamvek-years: the working directory has no directory out, where "
+                         "tamvek writes each year's files\n");
+    return not_all_done;
+  }
+
+  std::mutex printing;
+  auto say = [&](const std::string& text) {
+    const std::lock_guard lock(printing);
+    std::fputs(text.c_str(), stdout);
+    std::fflush(stdout);
+  };
+  say("tamvek-years: years " + std::to_string(plan.first) + " to " + std::to_string(plan.last) +
+      ", " + std::to_string(plan.jobs) + " side by side, with " + plan.program + "\n");
+  RunningYears running;
+  const InterruptWatch interrupts([&] {
+    const auto stopped = running.interrupt();
+    if (!stopped) return;
+    std::string years;
+    for (const int year : *stopped) years += (years.empty() ? "" : ", ") + std::to_string(year);
+    say("tamvek-years: interrupted: " +
+        (years.empty() ? std::string("no year was running") : "stopping " + years) +
+        "; no further year starts\n");
+  });
+  const std::vector<YearResult> results =
+      run_years(plan, running, [&](const YearResult& result, int left) {
+        say(progress_line(result, left));
+      });
+
+  std::string end = "\n" + result_table(results);
+  if (running.interrupted()) {
+    const std::string cut_off = year_list(results, Outcome::cut_off);
+    end += "interrupted: " +
+           (cut_off.empty() ? std::string("no year was cut off") : "cut off " + cut_off) +
+           "; the years done are complete\n";
+  }
+  say(end);
+  for (const YearResult& result : results)
+    if (!fully_done(result)) return not_all_done;
+  return all_done;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) { return run(argc, argv); }
