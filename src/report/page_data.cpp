@@ -5,21 +5,15 @@
 
 #include "results/array_field.hpp"
 #include "report/cell_encoding.hpp"
+#include "report/data_parts.hpp"
 #include "report/json_text.hpp"
-#include "results/shortest_decimal.hpp"
-
-#ifndef TAMVEK_VERSION
-#error "TAMVEK_VERSION comes from the project's version"
-#endif
 
 namespace tamvek::report {
 
 using results::Layer;
 using results::no_value;
-using results::shortest_decimal;
 using results::CheckReport;
 using results::ProblemSummary;
-using results::condition_reasons;
 namespace {
 
 std::string one_decimal(double value) {
@@ -62,14 +56,7 @@ void add_check(Json& json, const CheckReport& check) {
     json.close('}');
   }
   json.close(']');
-  const std::pair<const char*, const std::string*> sums[] = {
-      {"sumtr", &check.sumtr},
-      {"suma", &check.suma},
-      {"sumretout", &check.sumretout},
-      {"sumacreageout", &check.sumacreageout},
-      {"sumdiversion", &check.sumdiversion},
-      {"sumacresout", &check.sumacresout}};
-  for (const auto& [name, value] : sums) json.key(name), json.string(*value);
+  add_sums(json, check);
   json.close('}');
 }
 
@@ -81,9 +68,7 @@ void add_problems(Json& json, const ProblemSummary& problems) {
   for (std::size_t i = 0; i < problems.conditions.size(); ++i) {
     json.open('{');
     json.key("condition"), json.integer(i + 1);
-    json.key("reason"), json.string(condition_reasons[i]);
-    json.key("tracts"), json.integer(problems.conditions[i].tracts);
-    json.key("acres"), json.string(one_decimal(problems.conditions[i].acres));
+    add_unplaced(json, i, problems.conditions[i].tracts, one_decimal(problems.conditions[i].acres));
     json.close('}');
   }
   json.close(']');
@@ -116,28 +101,10 @@ void add_files(Json& json, const std::vector<SourceFile>& files) {
 
 }  // namespace
 
-void add_grid(Json& json, const Grid& grid) {
-  json.key("grid");
-  json.open('{');
-  json.key("ny"), json.integer(grid.ny);
-  json.key("nx"), json.integer(grid.nx);
-  const std::pair<const char*, float> reals[] = {{"gdx", grid.gdx}, {"gdy", grid.gdy},
-                                                 {"xg0", grid.xg0}, {"yg0", grid.yg0},
-                                                 {"ytop", grid.ytop}};
-  for (const auto& [name, value] : reals) json.key(name), json.number(shortest_decimal(value));
-  json.close('}');
-}
-
-void add_active(Json& json, const std::vector<bool>& active) {
-  std::string flags(active.size(), '\0');
-  for (std::size_t cell = 0; cell < active.size(); ++cell) flags[cell] = active[cell] ? 1 : 0;
-  json.key("active"), json.string(base64(flags));
-}
-
 std::string page_data(const ReportData& data) {
   Json json;
   json.open('{');
-  json.key("program"), json.string("tamvek-report " TAMVEK_VERSION);
+  add_program(json);
   json.key("year"), json.string(data.cyear);
   add_grid(json, data.grid);
   add_active(json, data.active);

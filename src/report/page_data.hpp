@@ -6,7 +6,6 @@
 #include "results/check_report.hpp"
 #include "results/layer.hpp"
 #include "results/problem_log.hpp"
-#include "report/json_text.hpp"
 #include "report/source_files.hpp"
 #include "state/run_state.hpp"
 
@@ -26,10 +25,5 @@ struct ReportData {
 // The page's data: one JSON object, safe inside a <script> element, with the
 // cells of each layer in the compact form of cell_encoding.hpp.
 std::string page_data(const ReportData& data);
-
-// The grid's size and corners, and its active cells as one byte a cell, as
-// both pages take them.
-void add_grid(Json& json, const Grid& grid);
-void add_active(Json& json, const std::vector<bool>& active);
 
 }  // namespace tamvek::report

@@ -1,13 +1,8 @@
 #include "report/series_data.hpp"
 
 #include "report/cell_encoding.hpp"
+#include "report/data_parts.hpp"
 #include "report/json_text.hpp"
-#include "report/page_data.hpp"
-#include "results/problem_log.hpp"
-
-#ifndef TAMVEK_VERSION
-#error "TAMVEK_VERSION comes from the project's version"
-#endif
 
 namespace tamvek::report {
 namespace {
@@ -17,14 +12,7 @@ void add_check(Json& json, const results::CheckReport& check) {
   json.open('[');
   for (const results::CheckReport::Month& month : check.months) json.string(month.msum);
   json.close(']');
-  const std::pair<const char*, const std::string*> sums[] = {
-      {"sumtr", &check.sumtr},
-      {"suma", &check.suma},
-      {"sumretout", &check.sumretout},
-      {"sumacreageout", &check.sumacreageout},
-      {"sumacresout", &check.sumacresout},
-      {"sumdiversion", &check.sumdiversion}};
-  for (const auto& [name, value] : sums) json.key(name), json.string(*value);
+  add_sums(json, check);
 }
 
 void add_year(Json& json, const SeriesYear& year) {
@@ -44,9 +32,7 @@ void add_year(Json& json, const SeriesYear& year) {
     json.open('[');
     for (std::size_t i = 0; i < 3; ++i) {
       json.open('{');
-      json.key("reason"), json.string(results::condition_reasons[i]);
-      json.key("tracts"), json.integer(year.unplaced_tracts[i]);
-      json.key("acres"), json.string(year.unplaced_acres[i]);
+      add_unplaced(json, i, year.unplaced_tracts[i], year.unplaced_acres[i]);
       json.close('}');
     }
     json.close(']');
@@ -60,7 +46,7 @@ void add_year(Json& json, const SeriesYear& year) {
 std::string series_data(const SeriesData& data) {
   Json json;
   json.open('{');
-  json.key("program"), json.string("tamvek-report " TAMVEK_VERSION);
+  add_program(json);
   json.key("first"), json.string(data.first);
   json.key("last"), json.string(data.last);
   add_grid(json, data.grid);
