@@ -92,6 +92,7 @@ test-windows:
 	cmake --build $(WINDOWS_TEST_BUILD) -j $(JOBS) --target tamvek_tests
 	@# A new prefix is set up by Wine's first start; tests started side by side
 	@# in a prefix that does not exist yet race to set it up, and lose.
+	mkdir -p $(WINEPREFIX)
 	wineboot --init >/dev/null 2>&1; wineserver --wait
 	ctest --test-dir $(WINDOWS_TEST_BUILD) --output-on-failure -j $(JOBS)
 

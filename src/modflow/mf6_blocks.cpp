@@ -25,11 +25,11 @@ std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path,
       if (open == nullptr) refuse(text.file, line.number, "END outside any block");
       if (line.words.size() < 2 || upper(line.words[1]) != open->name)
         refuse(text.file, line.number,
-               "\"" + results::printable(line.text) + "\" where END " + open->name + " was expected");
+               results::in_quotes(line.text) + " where END " + open->name + " was expected");
       open = nullptr;
     } else if (open == nullptr) {
       refuse(text.file, line.number,
-             "\"" + results::printable(line.text) + "\" outside any block (BEGIN ... END)");
+             results::in_quotes(line.text) + " outside any block (BEGIN ... END)");
     } else {
       open->body.lines.push_back(line);
     }

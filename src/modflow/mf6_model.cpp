@@ -8,6 +8,7 @@ namespace tamvek::modflow {
 namespace {
 
 using results::printable;
+using results::in_quotes;
 using results::ResultError;
 
 const Mf6Block& required_block(const std::vector<Mf6Block>& blocks, const std::string& file,
@@ -142,7 +143,7 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
         read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder, false);
     } else {
       refuse(body.file, line.number,
-             "\"" + printable(line.words[0]) + "\" is not an array of a structured grid's GRIDDATA block");
+             in_quotes(line.words[0]) + " is not an array of a structured grid's GRIDDATA block");
     }
   }
   if (facts.delr.empty() || facts.delc.empty())

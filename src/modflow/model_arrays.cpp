@@ -9,8 +9,9 @@ namespace tamvek::modflow {
 namespace {
 
 using results::printable;
+using results::in_quotes;
 
-std::string what_was_found(const TextLine& line) { return "\"" + printable(line.text) + "\""; }
+std::string what_was_found(const TextLine& line) { return in_quotes(line.text); }
 
 // Takes `count` values from the words of the lines from `at` on, a read
 // beginning on a line of its own. With `whole_lines` the last value must end
@@ -140,7 +141,7 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
       integer_of(text.file, control, ++i, "IPRN");
     } else {
       refuse(text.file, control.number,
-             "\"" + printable(control.words[i]) + "\" in an array's control line is not read " +
+             in_quotes(control.words[i]) + " in an array's control line is not read " +
                  "by this program (binary arrays are not): " + what_was_found(control));
     }
   }

@@ -127,12 +127,20 @@ class Writer {
     const double factor = share.fraction * volume_ / (area_ * period.length);
     written_.applied.push_back(factor * (static_cast<double>(array.tenths) / 10) * area_ *
                                period.length / volume_);
-    if (!mf6_)
-      return "OPEN/CLOSE " + name_in_package(array_path(array)) + " " + exact(factor) +
-             " (326F6.1) -1";
+    std::string control = "OPEN/CLOSE ";
+    if (!mf6_) {
+      control += name_in_package(array_path(array));
+      control += ' ';
+      control += exact(factor);
+      control += " (326F6.1) -1";
+      return control;
+    }
     std::filesystem::path source = array_path(array);
     if (array.touching) source = free_copy(share);
-    return "OPEN/CLOSE " + name_in_package(source) + " FACTOR " + exact(factor);
+    control += name_in_package(source);
+    control += " FACTOR ";
+    control += exact(factor);
+    return control;
   }
 
   // MODFLOW 6 reads arrays in free format only: an array whose fields touch
@@ -141,8 +149,9 @@ class Writer {
     const auto key = std::make_pair(share.year, share.month);
     if (const auto found = copies_.find(key); found != copies_.end()) return found->second;
     const MonthArray& array = month(share);
-    const std::filesystem::path file =
-        own_file("." + month_text(share.year, share.month).replace(4, 1, ".") + ".txt");
+    char suffix[32];  // ".2010.05.txt" beside the package
+    std::snprintf(suffix, sizeof suffix, ".%04d.%02d.txt", share.year, share.month);
+    const std::filesystem::path file = own_file(suffix);
     const results::Layer layer = read_month_array(in_.io, in_.grid, array.name);
     std::string text;
     const auto nx = static_cast<std::size_t>(in_.grid.nx);

@@ -21,8 +21,11 @@ void add_field(std::string& record, const std::string& field) {
 
 std::string one_decimal(std::int64_t tenths) {
   const std::int64_t magnitude = std::llabs(tenths);
-  return (tenths < 0 ? "-" : "") + std::to_string(magnitude / 10) + "." +
-         std::to_string(magnitude % 10);
+  std::string text = tenths < 0 ? "-" : "";
+  text += std::to_string(magnitude / 10);
+  text += '.';
+  text += std::to_string(magnitude % 10);
+  return text;
 }
 
 std::vector<std::string> header() {

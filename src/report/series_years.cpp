@@ -51,8 +51,8 @@ std::string EmptyInputs::text() const {
 YearRange year_range(const std::string& first, const std::string& last) {
   for (const std::string* year : {&first, &last})
     if (!is_year(*year))
-      throw std::invalid_argument("\"" + results::printable(*year) +
-                                  "\" is not a year of four digits");
+      throw std::invalid_argument(results::in_quotes(*year) +
+                                  " is not a year of four digits");
   const YearRange range{std::stoi(first), std::stoi(last)};
   if (range.first > range.last)
     throw std::invalid_argument("the first year " + first + " comes after the last " + last);

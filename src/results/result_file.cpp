@@ -59,4 +59,11 @@ std::string printable(std::string_view text) {
   return shown;
 }
 
+std::string in_quotes(std::string_view text) {
+  std::string shown = "\"";
+  shown += printable(text);
+  shown += '"';
+  return shown;
+}
+
 }  // namespace tamvek::results

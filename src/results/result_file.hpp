@@ -38,5 +38,7 @@ class RecordReader {
 
 // A text fit for a message: bytes that would disturb a terminal become '?'.
 std::string printable(std::string_view text);
+// The same in double quotes, as a message quotes what it found.
+std::string in_quotes(std::string_view text);
 
 }  // namespace tamvek::results
