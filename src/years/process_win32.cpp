@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "years/process.hpp"
+#include "years/command_line.hpp"
 
 namespace tamvek::years {
 
@@ -40,24 +41,6 @@ void close_handle(HANDLE& handle) {
   handle = nullptr;
 }
 
-// One argument as the C library of the started program splits its command
-// line: in quotes, with backslashes doubled where a quote follows them.
-std::string quoted(const std::string& argument) {
-  std::string text = "\"";
-  std::size_t backslashes = 0;
-  for (const char c : argument) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    text.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
-    backslashes = 0;
-    text += c;
-  }
-  text.append(2 * backslashes, '\\');
-  return text + '"';
-}
-
 // A program inherits every inheritable handle of the moment it starts: the
 // child's pipe ends are inheritable only while it starts, and only one starts
 // at a time, so no year's program holds another year's pipes open.
@@ -75,8 +58,7 @@ ChildProcess::ChildProcess(const std::string& program, const std::vector<std::st
     close_handle(output_read), close_handle(output_write);
     throw std::runtime_error("pipe: " + system_text(error));
   }
-  std::string command_line = quoted(program);
-  for (const std::string& argument : arguments) command_line += ' ' + quoted(argument);
+  std::string command_line = windows_command_line(program, arguments);
 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;

@@ -10,27 +10,10 @@
 #include <windows.h>
 
 #include "support/scratch.hpp"
+#include "years/command_line.hpp"
 
 namespace tamvek::testing {
 namespace {
-
-// One argument as the C library of the started program splits its command
-// line: in quotes, with backslashes doubled where a quote follows them.
-std::string quoted(const std::string& argument) {
-  std::string text = "\"";
-  std::size_t backslashes = 0;
-  for (const char c : argument) {
-    if (c == '\\') {
-      ++backslashes;
-      continue;
-    }
-    text.append(c == '"' ? 2 * backslashes + 1 : backslashes, '\\');
-    backslashes = 0;
-    text += c;
-  }
-  text.append(2 * backslashes, '\\');
-  return text + '"';
-}
 
 HANDLE inheritable_file(const std::string& path, bool for_writing) {
   SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
@@ -90,8 +73,7 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
   char full_path[MAX_PATH];
   if (GetFullPathNameA(program.c_str(), MAX_PATH, full_path, nullptr) == 0)
     throw std::runtime_error("no full path for " + program);
-  std::string command_line = quoted(full_path);
-  for (const std::string& argument : arguments) command_line += ' ' + quoted(argument);
+  std::string command_line = years::windows_command_line(full_path, arguments);
 
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
