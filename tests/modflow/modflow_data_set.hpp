@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,14 @@ struct ModflowDataSet {
     return files;
   }
 };
+
+// Replaces the first `from` in a model file's text; a test whose model lacks
+// it fails there rather than testing an unchanged model.
+inline void replace(std::string& text, const std::string& from, const std::string& to) {
+  const std::size_t at = text.find(from);
+  ASSERT_NE(at, std::string::npos) << from;
+  text.replace(at, from.size(), to);
+}
 
 // Periods of the calendar months from January 2010, in days.
 inline std::string monthly_periods(int months) {

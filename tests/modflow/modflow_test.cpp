@@ -11,12 +11,7 @@ namespace {
 using testing::Mf2005Model;
 using testing::Mf6Simulation;
 using testing::ModflowDataSet;
-
-void replace(std::string& text, const std::string& from, const std::string& to) {
-  const std::size_t at = text.find(from);
-  ASSERT_NE(at, std::string::npos) << from;
-  text.replace(at, from.size(), to);
-}
+using testing::replace;
 
 // The number after `before` on the line of the package that names `file`.
 double number_after(const std::string& package, const std::string& file, const std::string& before) {
