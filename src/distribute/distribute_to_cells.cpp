@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "distribute/cell_index.hpp"
+#include "distribute/problem_log_texts.hpp"
 #include "distribute/record_pipe.hpp"
 #include "runtime/extended.hpp"
 #include "text/list_write.hpp"
@@ -26,9 +27,9 @@ struct Condition {
   int statement;
   std::string_view text;
 };
-constexpr Condition column_outside{240, " (i,row,col) condition 1 (column outside model grid):"};
-constexpr Condition row_outside{247, " (i,row,col) condition 2 (row outside model grid):"};
-constexpr Condition inactive_cell{254, " (i,row,col) condition 3 (inactive grid cell, ibound=0):"};
+constexpr Condition column_outside{240, problem_log_conditions[0]};
+constexpr Condition row_outside{247, problem_log_conditions[1]};
+constexpr Condition inactive_cell{254, problem_log_conditions[2]};
 
 // The fields of an authorized-acreage record.
 struct AcreageFields {
@@ -70,7 +71,7 @@ class TractPlacer {
     if (const Condition* condition = unplaced_because(run_, icol, irow)) {
       ++nbad_;
       write_list(run_.io, log_unit_, condition->statement,
-                 {nbad_, irow, icol, condition->text, record.tacres, "acres"});
+                 {nbad_, irow, icol, condition->text, record.tacres, problem_log_acres_unit});
       if (shares) {
         add_share(run_.sumretout, run_.swretloc.at(share_statement, record.grp), frac);
         add_share(run_.sumacresout, run_.acresloc.at(share_statement, record.grp), frac);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <span>
 
+#include "output/check_report_texts.hpp"
+#include "output/irrigation_months.hpp"
 #include "text/f61_write.hpp"
 #include "runtime/io.hpp"
 #include "text/list_write.hpp"
@@ -24,10 +26,6 @@ constexpr int summary_label_statement = 334;
 constexpr int summary_statement = 335;
 constexpr int outflow_label_statement = 336;
 constexpr int outflow_statement = 337;
-
-// The irrigation months, May to October.
-constexpr std::int32_t first_month = 5;
-constexpr std::int32_t last_month = 10;
 
 // Cells whose county grid holds 0 take the factors of county 1.
 constexpr std::int32_t unset_county = 0;
@@ -80,7 +78,7 @@ void write_recharge_arrays(Run& run) {
   const int report = check_report_file(run.cyear).unit;
 
   float sumtr = 0;
-  for (std::int32_t month = first_month; month <= last_month; ++month) {
+  for (std::int32_t month = first_irrigation_month; month <= last_irrigation_month; ++month) {
     // The name goes to the report first, so a stop inside the month shows
     // which array was being written.
     write_list(run.io, report, month_name_statement, {monthly_array_leaf(run.cyear, month)});
@@ -97,11 +95,10 @@ void write_recharge_arrays(Run& run) {
   const float suma = write_acreage(run, acreage.unit);
   run.io.close(acreage_close_statement, acreage.unit);
 
-  write_list(run.io, report, summary_label_statement,
-             {"sumtr,suma,sumretout,sumacreageout,sumdiversion: "});
+  write_list(run.io, report, summary_label_statement, {check_report_sums_label});
   write_list(run.io, report, summary_statement,
              {sumtr, suma, run.sumretout, run.sumacreageout, run.sumdiversion});
-  write_list(run.io, report, outflow_label_statement, {"sumretout,sumacresout: "});
+  write_list(run.io, report, outflow_label_statement, {check_report_outflow_label});
   write_list(run.io, report, outflow_statement, {run.sumretout, run.sumacresout});
 }
 

@@ -1,11 +1,12 @@
 #include "report/data_parts.hpp"
 
+#include <array>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include "report/cell_encoding.hpp"
-#include "results/problem_log.hpp"
-#include "results/shortest_decimal.hpp"
+#include "results/number_text.hpp"
 
 #ifndef TAMVEK_VERSION
 #error "TAMVEK_VERSION comes from the project's version"
@@ -34,18 +35,20 @@ void add_active(Json& json, const std::vector<bool>& active) {
 }
 
 void add_sums(Json& json, const results::CheckReport& check) {
-  const std::pair<const char*, const std::string*> sums[] = {
-      {"sumtr", &check.sumtr},
-      {"suma", &check.suma},
-      {"sumretout", &check.sumretout},
-      {"sumacreageout", &check.sumacreageout},
-      {"sumdiversion", &check.sumdiversion},
-      {"sumacresout", &check.sumacresout}};
-  for (const auto& [name, value] : sums) json.key(name), json.string(*value);
+  for (const results::CheckSum& sum : results::check_sums_as_reported())
+    json.key(sum.name), json.string(check.*sum.value);
 }
 
+namespace {
+
+// The reasons as the page names them, for conditions 1, 2 and 3.
+constexpr std::array<std::string_view, 3> condition_reasons = {
+    "column outside model grid", "row outside model grid", "inactive grid cell"};
+
+}  // namespace
+
 void add_unplaced(Json& json, std::size_t condition, std::int64_t tracts, std::string_view acres) {
-  json.key("reason"), json.string(results::condition_reasons[condition]);
+  json.key("reason"), json.string(condition_reasons[condition]);
   json.key("tracts"), json.integer(tracts);
   json.key("acres"), json.string(acres);
 }

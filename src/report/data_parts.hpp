@@ -21,7 +21,7 @@ void add_program(Json& json);
 void add_grid(Json& json, const Grid& grid);
 void add_active(Json& json, const std::vector<bool>& active);
 
-// The check report's six sums, each as the report writes it.
+// The check report's six sums in the report's order, each as the report writes it.
 void add_sums(Json& json, const results::CheckReport& check);
 
 // The reason, tracts and acres of one condition of the problem log (0 for

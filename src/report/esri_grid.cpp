@@ -1,7 +1,7 @@
 #include "report/esri_grid.hpp"
 
 #include "results/array_field.hpp"
-#include "results/shortest_decimal.hpp"
+#include "results/number_text.hpp"
 
 namespace tamvek::report {
 

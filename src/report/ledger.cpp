@@ -1,6 +1,11 @@
 #include "report/ledger.hpp"
 
-#include <cstdlib>
+#include <string_view>
+
+#include "distribute/problem_log_texts.hpp"
+#include "output/irrigation_months.hpp"
+#include "results/number_text.hpp"
+#include "state/file_names.hpp"
 
 namespace tamvek::report {
 namespace {
@@ -19,29 +24,25 @@ void add_field(std::string& record, const std::string& field) {
   record += '"';
 }
 
-std::string one_decimal(std::int64_t tenths) {
-  const std::int64_t magnitude = std::llabs(tenths);
-  std::string text = tenths < 0 ? "-" : "";
-  text += std::to_string(magnitude / 10);
-  text += '.';
-  text += std::to_string(magnitude % 10);
-  return text;
+// The irrigation months by their numbers, "05" to "10".
+std::vector<std::string_view> month_numbers() {
+  std::vector<std::string_view> numbers;
+  for (std::int32_t month = first_irrigation_month; month <= last_irrigation_month; ++month)
+    numbers.push_back(monthno[static_cast<std::size_t>(month - 1)]);
+  return numbers;
 }
 
 std::vector<std::string> header() {
   std::vector<std::string> names{"year", "status", "empty_yearly_input"};
-  for (const char* month : {"05", "06", "07", "08", "09", "10"})
-    names.push_back("msum" + std::string(month));
-  for (const char* sum :
-       {"sumtr", "suma", "sumretout", "sumacreageout", "sumacresout", "sumdiversion"})
-    names.emplace_back(sum);
-  for (const char* month : {"05", "06", "07", "08", "09", "10"})
+  for (const std::string_view month : month_numbers()) names.push_back("msum" + std::string(month));
+  for (const results::CheckSum& sum : results::check_sums) names.emplace_back(sum.name);
+  for (const std::string_view month : month_numbers())
     names.push_back("rcs" + std::string(month) + "_fields");
   names.emplace_back("asw_fields");
   names.emplace_back("fields_without_value");
-  for (const char* condition : {"1", "2", "3"}) {
-    names.push_back("condition" + std::string(condition) + "_tracts");
-    names.push_back("condition" + std::string(condition) + "_acres");
+  for (std::size_t condition = 1; condition <= problem_log_conditions.size(); ++condition) {
+    names.push_back("condition" + std::to_string(condition) + "_tracts");
+    names.push_back("condition" + std::to_string(condition) + "_acres");
   }
   return names;
 }
@@ -52,12 +53,10 @@ std::vector<std::string> row(const SeriesYear& year) {
   if (!year.finished) return fields;
   for (const results::CheckReport::Month& month : year.check.months) fields.push_back(month.msum);
   const results::CheckReport& check = year.check;
-  for (const std::string* sum : {&check.sumtr, &check.suma, &check.sumretout,
-                                 &check.sumacreageout, &check.sumacresout, &check.sumdiversion})
-    fields.push_back(*sum);
-  for (const std::int64_t tenths : year.array_tenths) fields.push_back(one_decimal(tenths));
+  for (const results::CheckSum& sum : results::check_sums) fields.push_back(check.*sum.value);
+  for (const std::int64_t tenths : year.array_tenths) fields.push_back(results::tenths_text(tenths));
   fields.push_back(std::to_string(year.fields_without_value));
-  for (std::size_t i = 0; i < 3; ++i) {
+  for (std::size_t i = 0; i < problem_log_conditions.size(); ++i) {
     fields.push_back(std::to_string(year.unplaced_tracts[i]));
     fields.push_back(year.unplaced_acres[i]);
   }

@@ -1,12 +1,17 @@
 #include "report/page_data.hpp"
 
 #include <algorithm>
-#include <charconv>
+#include <array>
+#include <stdexcept>
+#include <string_view>
 
+#include "output/irrigation_months.hpp"
 #include "results/array_field.hpp"
+#include "results/number_text.hpp"
 #include "report/cell_encoding.hpp"
 #include "report/data_parts.hpp"
 #include "report/json_text.hpp"
+#include "state/file_names.hpp"
 
 namespace tamvek::report {
 
@@ -16,11 +21,18 @@ using results::CheckReport;
 using results::ProblemSummary;
 namespace {
 
-std::string one_decimal(double value) {
-  char digits[400];
-  const auto result =
-      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, 1);
-  return std::string(digits, result.ptr);
+// The page's title of a layer, by its id: the irrigation months by their
+// number, then the season and the acreage.
+std::string_view layer_title(std::string_view id) {
+  static constexpr std::array<std::string_view, irrigation_month_count> month_titles = {
+      "May recharge",    "June recharge",      "July recharge",
+      "August recharge", "September recharge", "October recharge"};
+  if (id == results::season_id) return "May to October recharge";
+  if (id == results::acreage_id) return "Irrigated acreage";
+  for (std::int32_t month = first_irrigation_month; month <= last_irrigation_month; ++month)
+    if (id == monthno[static_cast<std::size_t>(month - 1)])
+      return month_titles[irrigation_month_index(month)];
+  throw std::logic_error("a layer without a title: " + std::string(id));
 }
 
 void add_layers(Json& json, const std::vector<Layer>& layers) {
@@ -29,7 +41,7 @@ void add_layers(Json& json, const std::vector<Layer>& layers) {
   for (const Layer& layer : layers) {
     json.open('{');
     json.key("id"), json.string(layer.id);
-    json.key("title"), json.string(layer.title);
+    json.key("title"), json.string(layer_title(layer.id));
     json.key("file");
     if (layer.file)
       json.string(*layer.file);
@@ -68,7 +80,7 @@ void add_problems(Json& json, const ProblemSummary& problems) {
   for (std::size_t i = 0; i < problems.conditions.size(); ++i) {
     json.open('{');
     json.key("condition"), json.integer(i + 1);
-    add_unplaced(json, i, problems.conditions[i].tracts, one_decimal(problems.conditions[i].acres));
+    add_unplaced(json, i, problems.conditions[i].tracts, results::one_decimal(problems.conditions[i].acres));
     json.close('}');
   }
   json.close(']');
@@ -79,7 +91,7 @@ void add_problems(Json& json, const ProblemSummary& problems) {
     json.key("row"), json.integer(cell.row);
     json.key("col"), json.integer(cell.col);
     json.key("tracts"), json.integer(cell.tracts);
-    json.key("acres"), json.string(one_decimal(cell.acres));
+    json.key("acres"), json.string(results::one_decimal(cell.acres));
     json.close('}');
   }
   json.close(']');

@@ -4,6 +4,10 @@
 
 namespace tamvek::report {
 
+std::string page_leaf(std::string_view years) {
+  return "report" + std::string(years) + ".html";
+}
+
 std::string filled_page(std::string_view page, std::string_view data) {
   const std::size_t at = page.find(page_data_marker);
   if (at == std::string_view::npos ||

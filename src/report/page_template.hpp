@@ -14,6 +14,10 @@ extern const std::string_view series_page_template;
 // page's script sees null and says it is the template.
 inline constexpr std::string_view page_data_marker = "/*@TAMVEK_REPORT_DATA@*/null";
 
+// The page's file name without its folder out\, for a year ("2010") or a
+// range of years ("2010-2012"): report2010.html.
+std::string page_leaf(std::string_view years);
+
 // The template with its one data marker replaced by `data`, a JSON object.
 std::string filled_page(std::string_view page, std::string_view data);
 

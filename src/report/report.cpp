@@ -1,14 +1,13 @@
 #include "report/report.hpp"
 
-#include <cfenv>
 #include <cstdio>
-#include <exception>
 #include <memory>
 
-#include "runtime/run_stop.hpp"
+#include "output/irrigation_months.hpp"
 #include "results/array_file.hpp"
 #include "results/check_report.hpp"
 #include "report/esri_grid.hpp"
+#include "results/made_to_end.hpp"
 #include "results/output_set.hpp"
 #include "report/page_data.hpp"
 #include "report/page_template.hpp"
@@ -24,15 +23,10 @@ using results::Layer;
 using results::season_of;
 using results::read_check_report;
 using results::read_problem_log;
-using results::ResultError;
 using results::OutputSet;
 using results::read_array;
 using results::read_static_inputs;
 namespace {
-
-constexpr const char* month_titles[] = {"May recharge",    "June recharge",
-                                        "July recharge",   "August recharge",
-                                        "September recharge", "October recharge"};
 
 // Reads every file of the finished year, in the order a run writes them; the
 // check report comes first among the outputs, since a run that stopped early
@@ -48,14 +42,14 @@ ReportData read_year(Run& run) {
   data.check = read_check_report(run.io, run.cyear);
   data.files.push_back(source_file(run.io, check_report_file(run.cyear).name));
 
-  for (int month = 5; month <= 10; ++month) {
-    Layer layer{std::string(monthno[static_cast<std::size_t>(month - 1)]), month_titles[month - 5],
-                monthly_array_file(run.cyear, month).name, {}, {}};
+  for (int month = first_irrigation_month; month <= last_irrigation_month; ++month) {
+    Layer layer(std::string(monthno[static_cast<std::size_t>(month - 1)]),
+                monthly_array_file(run.cyear, month).name);
     read_array(run.io, run.grid, layer);
     data.files.push_back(source_file(run.io, *layer.file));
     data.layers.push_back(std::move(layer));
   }
-  Layer acres{"acres", "Irrigated acreage", acreage_array_file(run.cyear).name, {}, {}};
+  Layer acres(std::string(results::acreage_id), acreage_array_file(run.cyear).name);
   read_array(run.io, run.grid, acres);
   data.files.push_back(source_file(run.io, *acres.file));
   data.layers.push_back(season_of(data.layers));
@@ -78,7 +72,7 @@ std::vector<std::string> write_report(const Io& io, const ReportData& data) {
     names.push_back(grid_name(data.cyear, layer.id));
     outputs.write(names.back(), esri_grid(data.grid, data.active, layer));
   }
-  names.push_back(std::string(chout) + "report" + data.cyear + ".html");
+  names.push_back(std::string(chout) + page_leaf(data.cyear));
   outputs.write(names.back(), filled_page(page_template, page_data(data)));
   outputs.commit();
   return names;
@@ -87,7 +81,7 @@ std::vector<std::string> write_report(const Io& io, const ReportData& data) {
 }  // namespace
 
 int report_to_end(Io& io, const std::string& cyear) {
-  return made_to_end(io, [&] {
+  return written_to_end(io, [&] {
     const auto run = std::make_unique<Run>(io);
     run->cyear = cyear;
     const ReportData data = read_year(*run);
@@ -95,30 +89,15 @@ int report_to_end(Io& io, const std::string& cyear) {
   });
 }
 
-int made_to_end(Io& io, const std::function<std::vector<std::string>()>& make) {
-  // The grid's top edge is computed as tamvek computes it.
-  std::fesetenv(FE_DFL_ENV);
-  std::string failure;
+int written_to_end(Io& io, const std::function<std::vector<std::string>()>& make) {
   std::vector<std::string> written;
-  try {
+  const int status = results::made_to_end(io, "tamvek-report", [&] {
     written = make();
-  } catch (const ResultError& error) {
-    failure = "tamvek-report: " + error.file + ": " + error.what + "\n";
-  } catch (const RunEnd& stop) {
-    // tamvek's reader of a static file stopped, with tamvek's own message.
-    failure = stop.message.empty() ? "tamvek-report: the grid definition cannot be read\n"
-                                   : stop.message;
-  } catch (const std::exception& error) {
-    failure = std::string("tamvek-report: ") + error.what() + "\n";
-  }
-  const std::string close_failure = io.close_all();
-  if (failure.empty() && !close_failure.empty()) failure = close_failure;
-  if (!failure.empty()) {
-    std::fputs(failure.c_str(), stderr);
-    return 2;
-  }
-  for (const std::string& name : written) std::printf(" ..written %s\n", name.c_str());
-  return 0;
+    return 0;
+  });
+  if (status == 0)
+    for (const std::string& name : written) std::printf(" ..written %s\n", name.c_str());
+  return status;
 }
 
 }  // namespace tamvek::report

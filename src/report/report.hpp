@@ -16,8 +16,8 @@ namespace tamvek::report {
 int report_to_end(Io& io, const std::string& cyear);
 
 // Runs `make`, which reads a finished run's files and writes a report's,
-// returning their names; says on standard error what is wrong when it throws.
-// Returns the exit status (0, or 2) after listing the files written.
-int made_to_end(Io& io, const std::function<std::vector<std::string>()>& make);
+// returning their names, as results::made_to_end runs a program's work; lists
+// the files written when all went well. Returns the exit status (0, or 2).
+int written_to_end(Io& io, const std::function<std::vector<std::string>()>& make);
 
 }  // namespace tamvek::report

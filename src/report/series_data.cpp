@@ -3,6 +3,7 @@
 #include "report/cell_encoding.hpp"
 #include "report/data_parts.hpp"
 #include "report/json_text.hpp"
+#include "report/page_template.hpp"
 
 namespace tamvek::report {
 namespace {
@@ -22,7 +23,7 @@ void add_year(Json& json, const SeriesYear& year) {
   json.key("empty_input"), json.string(year.empty_inputs.text());
   json.key("page");
   if (year.has_page)
-    json.string("report" + year.cyear + ".html");
+    json.string(page_leaf(year.cyear));
   else
     json.number("null");
   if (year.finished) {

@@ -82,7 +82,7 @@ SeriesData read_series(Io& io, const YearRange& range) {
 std::vector<std::string> write_series(const Io& io, const SeriesData& data) {
   const std::string range = data.first + "-" + data.last;
   const std::vector<std::string> names{std::string(chout) + "ledger" + range + ".csv",
-                                       std::string(chout) + "report" + range + ".html"};
+                                       std::string(chout) + page_leaf(range)};
   results::OutputSet outputs(io);
   outputs.write(names[0], ledger(data.years));
   outputs.write(names[1], filled_page(series_page_template, series_data(data)));
@@ -94,7 +94,7 @@ std::vector<std::string> write_series(const Io& io, const SeriesData& data) {
 
 int series_to_end(Io& io, const std::string& first, const std::string& last) {
   std::vector<std::string> missing;
-  const int status = made_to_end(io, [&] {
+  const int status = written_to_end(io, [&] {
     const SeriesData data = read_series(io, year_range(first, last));
     for (const SeriesYear& year : data.years)
       if (!year.finished) missing.push_back(year.cyear);

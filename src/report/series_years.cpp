@@ -5,9 +5,12 @@
 #include <filesystem>
 #include <stdexcept>
 
+#include "output/irrigation_months.hpp"
+#include "report/page_template.hpp"
 #include "results/array_field.hpp"
 #include "results/array_file.hpp"
 #include "results/layer.hpp"
+#include "results/number_text.hpp"
 #include "results/problem_log.hpp"
 #include "results/result_file.hpp"
 #include "state/file_names.hpp"
@@ -34,11 +37,6 @@ bool empty_input(const Io& io, const std::string& name) {
   return empty;
 }
 
-bool is_year(const std::string& text) {
-  return text.size() == 4 &&
-         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 }  // namespace
 
 std::string EmptyInputs::text() const {
@@ -49,31 +47,28 @@ std::string EmptyInputs::text() const {
 }
 
 YearRange year_range(const std::string& first, const std::string& last) {
-  for (const std::string* year : {&first, &last})
-    if (!is_year(*year))
-      throw std::invalid_argument(results::in_quotes(*year) +
-                                  " is not a year of four digits");
-  const YearRange range{std::stoi(first), std::stoi(last)};
-  if (range.first > range.last)
-    throw std::invalid_argument("the first year " + first + " comes after the last " + last);
-  return range;
-}
-
-std::string year_text(int year) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%04d", year);
-  return text;
+  YearRange range;
+  switch (parse_year_range(first, last, range)) {
+    case YearRangeFault::none: return range;
+    case YearRangeFault::first_not_a_year:
+      throw std::invalid_argument(results::in_quotes(first) + " is not a year of four digits");
+    case YearRangeFault::last_not_a_year:
+      throw std::invalid_argument(results::in_quotes(last) + " is not a year of four digits");
+    case YearRangeFault::last_before_first: break;
+  }
+  throw std::invalid_argument("the first year " + first + " comes after the last " + last);
 }
 
 SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& cyear,
                             YearBuffers& buffers) {
   SeriesYear year;
   year.cyear = cyear;
-  year.has_page = exists(io, std::string(chout) + "report" + cyear + ".html");
+  year.has_page = exists(io, std::string(chout) + page_leaf(cyear));
 
   std::vector<std::string> results{check_report_file(cyear).name, problem_log_file(cyear).name,
                                    acreage_array_file(cyear).name};
-  for (int month = 5; month <= 10; ++month) results.push_back(monthly_array_file(cyear, month).name);
+  for (int month = first_irrigation_month; month <= last_irrigation_month; ++month)
+    results.push_back(monthly_array_file(cyear, month).name);
   if (std::none_of(results.begin(), results.end(),
                    [&](const std::string& name) { return exists(io, name); }))
     return year;
@@ -85,16 +80,16 @@ SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& c
   // reported with the same message.
   year.check = results::read_check_report(io, cyear);
   std::vector<Layer>& months = buffers.months;
-  for (int month = 5; month <= 10; ++month) {
-    Layer& layer = months[static_cast<std::size_t>(month - 5)];
+  for (int month = first_irrigation_month; month <= last_irrigation_month; ++month) {
+    Layer& layer = months[irrigation_month_index(month)];
     layer.file = monthly_array_file(cyear, month).name;
     results::read_array(io, grid, layer, buffers.text);
   }
   Layer& acres = buffers.acres;
   acres.file = acreage_array_file(cyear).name;
   results::read_array(io, grid, acres, buffers.text);
-  for (std::size_t i = 0; i < 7; ++i) {
-    const Layer& layer = i < 6 ? months[i] : acres;
+  for (std::size_t i = 0; i < year.array_tenths.size(); ++i) {
+    const Layer& layer = i < months.size() ? months[i] : acres;
     for (const std::int32_t tenths : layer.tenths) {
       if (tenths == results::no_value)
         ++year.fields_without_value;
@@ -106,9 +101,10 @@ SeriesYear read_series_year(const Io& io, const Grid& grid, const std::string& c
 
   const results::ProblemLog log =
       results::read_problem_log_with_decimals(io, cyear, grid, buffers.text);
-  for (std::size_t i = 0; i < 3; ++i) {
+  for (std::size_t i = 0; i < log.summary.conditions.size(); ++i) {
     year.unplaced_tracts[i] = log.summary.conditions[i].tracts;
-    year.unplaced_acres[i] = results::acres_text(log.summary.conditions[i].acres, log.acres_decimals);
+    year.unplaced_acres[i] =
+        results::decimal_text(log.summary.conditions[i].acres, log.acres_decimals);
   }
   return year;
 }

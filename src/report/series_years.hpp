@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "output/irrigation_months.hpp"
 #include "results/check_report.hpp"
 #include "results/layer.hpp"
 #include "state/run_state.hpp"
+#include "state/year.hpp"
 
 namespace tamvek::report {
 
@@ -29,28 +31,22 @@ struct SeriesYear {
   results::CheckReport check;
   // The fields of each array with a value, added exactly: the six months,
   // then the acreage. Fields written without a value are counted instead.
-  std::array<std::int64_t, 7> array_tenths{};
+  std::array<std::int64_t, irrigation_month_count + 1> array_tenths{};
   std::int64_t fields_without_value = 0;
   std::array<std::int64_t, 3> unplaced_tracts{};  // conditions 1, 2 and 3
   std::array<std::string, 3> unplaced_acres;      // their acres, as the log writes them
   std::vector<std::int32_t> season;               // tenths a cell, as results::season_of
 };
 
-// The years FIRST to LAST: four digits each, FIRST not after LAST.
-struct YearRange {
-  int first = 0;
-  int last = 0;
-};
-// The range the two arguments name; throws std::invalid_argument saying why not.
+// The range the two arguments name, four-digit years with FIRST not after
+// LAST; throws std::invalid_argument saying why not.
 YearRange year_range(const std::string& first, const std::string& last);
-// A year of a range as the run names it: four digits.
-std::string year_text(int year);
 
 // What reading a year needs besides what it keeps, used again for the next
 // year: forty years of a large grid would otherwise take a gigabyte of fresh
 // memory one after the other.
 struct YearBuffers {
-  std::vector<results::Layer> months = std::vector<results::Layer>(6);
+  std::vector<results::Layer> months = std::vector<results::Layer>(irrigation_month_count);
   results::Layer acres;
   std::string text;
 };

@@ -1,9 +1,11 @@
 #include "results/array_field.hpp"
 
+#include "text/f61_write.hpp"
+
 namespace tamvek::results {
 
 std::optional<std::int32_t> field_tenths(std::string_view field) {
-  if (field.size() != 6) return std::nullopt;
+  if (field.size() != f61_field_width) return std::nullopt;
   if (field == "******" || field == "   Inf" || field == "  -Inf" || field == "   NaN")
     return no_value;
 

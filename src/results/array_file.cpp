@@ -5,12 +5,14 @@
 #include "results/array_field.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
+#include "text/f61_write.hpp"
 
 namespace tamvek::results {
 namespace {
 
-constexpr std::size_t field_width = 6;
-constexpr std::int32_t fields_per_record = 326;  // a row of 400 takes 326, then 74
+// A row of 400 takes 326 fields, then 74.
+constexpr std::size_t field_width = f61_field_width;
+constexpr auto fields_per_record = static_cast<std::int32_t>(f61_fields_per_record);
 
 std::string grid_shape(const Grid& grid) {
   return std::to_string(grid.ny) + " rows of " + std::to_string(grid.nx) + " columns";
@@ -44,7 +46,7 @@ void read_array(const Io& io, const Grid& grid, Layer& layer, std::string& text)
         throw ResultError{
             name, "record " + std::to_string(records.number()) + " (row " + std::to_string(row) +
                       ") holds " + std::to_string(record.size()) + " characters where " +
-                      std::to_string(count) + " fields of 6 need " + std::to_string(width) +
+                      std::to_string(count) + " fields of " + std::to_string(field_width) + " need " + std::to_string(width) +
                       ": the array does not match the grid definition (" + grid_shape(grid) +
                       ")"};
       for (std::int32_t i = 0; i < count; ++i, ++cell) {

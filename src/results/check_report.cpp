@@ -4,16 +4,14 @@
 #include <charconv>
 #include <vector>
 
+#include "output/check_report_texts.hpp"
+#include "output/irrigation_months.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
 #include "state/file_names.hpp"
 
 namespace tamvek::results {
 namespace {
-
-constexpr std::size_t record_count = 16;
-constexpr std::string_view sums_label = "sumtr,suma,sumretout,sumacreageout,sumdiversion:";
-constexpr std::string_view out_label = "sumretout,sumacresout:";
 
 std::vector<std::string_view> words_of(std::string_view record) {
   std::vector<std::string_view> words;
@@ -44,9 +42,10 @@ class Reader {
   Reader(const std::string& name, const std::vector<std::string_view>& records)
       : name_(name), records_(records) {}
 
-  void expect_text(std::size_t number, std::string_view expected) const {
-    if (trimmed(records_[number - 1]) != expected)
-      fail(number, "\"" + std::string(expected) + "\" expected");
+  // A label record: the label as written, blanks around it aside.
+  void expect_label(std::size_t number, std::string_view label) const {
+    const std::string expected = trimmed(label);
+    if (trimmed(records_[number - 1]) != expected) fail(number, "\"" + expected + "\" expected");
   }
 
   // The record's reals, `count` of them, each as written.
@@ -79,25 +78,34 @@ class Reader {
 
 }  // namespace
 
+std::array<CheckSum, 6> check_sums_as_reported() {
+  std::array<CheckSum, 6> sums = check_sums;
+  std::sort(sums.begin(), sums.end(), [](const CheckSum& a, const CheckSum& b) {
+    return a.record != b.record ? a.record < b.record : a.place < b.place;
+  });
+  return sums;
+}
+
 CheckReport read_check_report(const Io& io, const std::string& cyear) {
   const std::string name = check_report_file(cyear).name;
   const std::string text = read_result_file(io, name, true);
   RecordReader reader(name, text);
   std::vector<std::string_view> records;
   for (std::string_view record; reader.next(record);) records.push_back(record);
-  if (records.size() < record_count)
+  if (records.size() < check_report_records)
     throw ResultError{name, "cut short: it holds " + std::to_string(records.size()) + " of the " +
-                                std::to_string(record_count) +
+                                std::to_string(check_report_records) +
                                 " records of a finished run (did the run stop early?)"};
-  if (records.size() > record_count)
-    throw ResultError{name, "more than the " + std::to_string(record_count) +
+  if (records.size() > check_report_records)
+    throw ResultError{name, "more than the " + std::to_string(check_report_records) +
                                 " records of a finished run"};
 
   const Reader check(name, records);
   CheckReport report;
-  for (int month = 5; month <= 10; ++month) {
-    const auto first = static_cast<std::size_t>(2 * (month - 5) + 1);
-    CheckReport::Month& entry = report.months[static_cast<std::size_t>(month - 5)];
+  for (int month = first_irrigation_month; month <= last_irrigation_month; ++month) {
+    const std::size_t index = irrigation_month_index(month);
+    const std::size_t first = 2 * index + 1;
+    CheckReport::Month& entry = report.months[index];
     entry.name = monthly_array_leaf(cyear, month);
     if (records[first - 1] != " " + entry.name)
       check.fail(first, "the name " + entry.name + " expected");
@@ -106,12 +114,12 @@ CheckReport read_check_report(const Io& io, const std::string& cyear) {
       check.fail(first + 1, "month " + std::to_string(month) + " expected");
     entry.month = month;
   }
-  check.expect_text(13, sums_label);
-  const std::vector<std::string> sums = check.reals(14, 5);
-  report.sumtr = sums[0], report.suma = sums[1], report.sumretout = sums[2];
-  report.sumacreageout = sums[3], report.sumdiversion = sums[4];
-  check.expect_text(15, out_label);
-  report.sumacresout = check.reals(16, 2)[1];
+  check.expect_label(check_report_sums_record - 1, check_report_sums_label);
+  const std::vector<std::string> sums = check.reals(check_report_sums_record, 5);
+  check.expect_label(check_report_outflow_record - 1, check_report_outflow_label);
+  const std::vector<std::string> outflow = check.reals(check_report_outflow_record, 2);
+  for (const CheckSum& sum : check_sums)
+    report.*sum.value = (sum.record == check_report_sums_record ? sums : outflow).at(sum.place);
   return report;
 }
 

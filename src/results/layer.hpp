@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tamvek::results {
@@ -11,14 +12,29 @@ namespace tamvek::results {
 // season's or the acreage.
 // Cells in cell order: row by row from the top left, as the arrays hold them.
 struct Layer {
+  Layer() = default;
+  Layer(std::string its_id, std::optional<std::string> its_file)
+      : id(std::move(its_id)), file(std::move(its_file)) {}
+  // The older form with a text between the id and the file, which nothing
+  // reads any longer; tamvek-modflow's reader still makes its layers so.
+  Layer(std::string its_id, std::string_view /*unused*/, std::optional<std::string> its_file,
+        std::vector<std::int32_t> its_tenths, std::string its_fields)
+      : id(std::move(its_id)),
+        file(std::move(its_file)),
+        tenths(std::move(its_tenths)),
+        fields(std::move(its_fields)) {}
+
   std::string id;                   // "05" .. "10", "season", "acres"
-  std::string title;
   std::optional<std::string> file;  // the array it was read from, as formed
   std::vector<std::int32_t> tenths; // each cell's value in tenths, or no_value
   // The arrays' six-character fields, cell after cell, so that the grids give
   // each value exactly as written; empty for the season, made from the months.
   std::string fields;
 };
+
+// The ids of the layers besides the months, whose ids are their numbers ("05").
+inline constexpr std::string_view season_id = "season";
+inline constexpr std::string_view acreage_id = "acres";
 
 // The text of a cell's value as a grid gives it: the field as written,
 // trimmed, or the tenths with one decimal. Not for cells without a value.

@@ -2,20 +2,15 @@
 
 #include <algorithm>
 #include <charconv>
+#include <string_view>
 
+#include "distribute/problem_log_texts.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
 #include "state/file_names.hpp"
 
 namespace tamvek::results {
 namespace {
-
-// The condition texts as tamvek writes them, after the blank that separates
-// them from the column.
-constexpr std::array<std::string_view, 3> condition_texts = {
-    " (i,row,col) condition 1 (column outside model grid):",
-    " (i,row,col) condition 2 (row outside model grid):",
-    " (i,row,col) condition 3 (inactive grid cell, ibound=0):"};
 
 // One record: nbad, row, col, the condition text, tacres, "acres".
 struct Record {
@@ -52,16 +47,16 @@ bool parse(std::string_view text, Record& record) {
     return false;
   text.remove_prefix(1);
   record.condition = 0;
-  for (std::size_t i = 0; i < condition_texts.size(); ++i)
-    if (text.starts_with(condition_texts[i])) record.condition = i + 1;
+  for (std::size_t i = 0; i < problem_log_conditions.size(); ++i)
+    if (text.starts_with(problem_log_conditions[i])) record.condition = i + 1;
   if (record.condition == 0) return false;
-  text.remove_prefix(condition_texts[record.condition - 1].size());
+  text.remove_prefix(problem_log_conditions[record.condition - 1].size());
   skip_blanks(text);
   const std::string_view tacres = text.substr(0, std::min(text.find(' '), text.size()));
   if (!take_number(text, record.tacres)) return false;
   record.decimals = decimals_of(tacres);
   skip_blanks(text);
-  return text == "acres";
+  return text == problem_log_acres_unit;
 }
 
 }  // namespace
@@ -118,12 +113,5 @@ ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear
   return log;
 }
 
-std::string acres_text(double acres, int decimals) {
-  char digits[400];
-  const auto result = decimals < 0
-      ? std::to_chars(digits, digits + sizeof digits, acres)
-      : std::to_chars(digits, digits + sizeof digits, acres, std::chars_format::fixed, decimals);
-  return std::string(digits, result.ptr);
-}
 
 }  // namespace tamvek::results

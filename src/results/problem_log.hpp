@@ -27,10 +27,6 @@ struct ProblemSummary {
   std::vector<InactiveCell> inactive_cells;  // in cell order
 };
 
-// The reasons as the page names them, for conditions 1, 2 and 3.
-inline constexpr std::array<const char*, 3> condition_reasons = {
-    "column outside model grid", "row outside model grid", "inactive grid cell"};
-
 // Reads the year's problem log. Its records are numbered from 1 without a gap;
 // a tract on an inactive cell lies inside the grid.
 ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Grid& grid);
@@ -38,7 +34,7 @@ ProblemSummary read_problem_log(const Io& io, const std::string& cyear, const Gr
 // The problem log read as read_problem_log reads it, with the number of
 // decimals its acres are written with (the most of any record; -1 when one is
 // written with an exponent), so that their sums can be given without digits
-// the log does not hold.
+// the log does not hold: decimal_text (number_text.hpp) with these decimals.
 struct ProblemLog {
   ProblemSummary summary;
   int acres_decimals = 0;
@@ -47,9 +43,5 @@ ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear
 // The same with the file's text read into `text`, whose room is used again.
 ProblemLog read_problem_log_with_decimals(const Io& io, const std::string& cyear, const Grid& grid,
                                           std::string& text);
-
-// A sum of acres from the log written with the log's own decimals, or as the
-// shortest decimal that reads back as the sum when the log uses exponents.
-std::string acres_text(double acres, int decimals);
 
 }  // namespace tamvek::results

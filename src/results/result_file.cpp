@@ -14,18 +14,14 @@ std::string read_result_file(const Io& io, const std::string& name, bool may_be_
   return text;
 }
 
-void read_result_file(const Io& io, const std::string& name, std::string& text,
-                      bool may_be_empty) {
+FileFault read_whole_file(const std::string& path, std::string& text) {
   text.clear();
-  const std::string path = io.path_of(name);
   std::error_code error;
   const auto status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) throw ResultError{name, "missing (no file " + path + ")"};
-  if (!std::filesystem::is_regular_file(status))
-    throw ResultError{name, "not a regular file (" + path + ")"};
-
+  if (!std::filesystem::exists(status)) return FileFault::missing;
+  if (!std::filesystem::is_regular_file(status)) return FileFault::not_a_file;
   std::FILE* file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) throw ResultError{name, "cannot be opened for reading (" + path + ")"};
+  if (file == nullptr) return FileFault::cannot_open;
   // Room for the whole file at once: the years of a series read hundreds of megabytes.
   if (const auto size = std::filesystem::file_size(path, error); !error) text.reserve(size);
   char block[1 << 16];
@@ -33,7 +29,29 @@ void read_result_file(const Io& io, const std::string& name, std::string& text,
   while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
   const bool failed = std::ferror(file) != 0;
   std::fclose(file);
-  if (failed) throw ResultError{name, "cannot be read (" + path + ")"};
+  if (!failed) return FileFault::none;
+  text.clear();
+  return FileFault::cannot_read;
+}
+
+std::string_view fault_text(FileFault fault) {
+  switch (fault) {
+    case FileFault::none: return "";
+    case FileFault::missing: return "missing";
+    case FileFault::not_a_file: return "not a regular file";
+    case FileFault::cannot_open: return "cannot be opened for reading";
+    case FileFault::cannot_read: return "cannot be read";
+  }
+  return "";
+}
+
+void read_result_file(const Io& io, const std::string& name, std::string& text,
+                      bool may_be_empty) {
+  const std::string path = io.path_of(name);
+  const FileFault fault = read_whole_file(path, text);
+  if (fault == FileFault::missing) throw ResultError{name, "missing (no file " + path + ")"};
+  if (fault != FileFault::none)
+    throw ResultError{name, std::string(fault_text(fault)) + " (" + path + ")"};
   if (text.empty() && !may_be_empty) throw ResultError{name, "empty"};
 }
 

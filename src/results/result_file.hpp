@@ -8,6 +8,17 @@
 
 namespace tamvek::results {
 
+// Why a file could not be read whole.
+enum class FileFault { none, missing, not_a_file, cannot_open, cannot_read };
+
+// The whole of the file at `path` (a path of this machine) into `text`, whose
+// room is used again; `text` is empty unless it returns FileFault::none.
+FileFault read_whole_file(const std::string& path, std::string& text);
+
+// A fault as a message gives it after the file's name: "missing", "not a
+// regular file", "cannot be opened for reading", "cannot be read".
+std::string_view fault_text(FileFault fault);
+
 // The whole of a file the run left, read without creating or changing it.
 // Missing, unreadable or (unless `may_be_empty`) empty files are errors.
 std::string read_result_file(const Io& io, const std::string& name, bool may_be_empty = false);

@@ -1,11 +1,5 @@
 #pragma once
 
-#include <string>
-
-namespace tamvek::results {
-
-// The shortest decimal that reads back as the same single-precision value, in
-// plain notation (no exponent), as messages, JSON and GIS headers want it.
-std::string shortest_decimal(float value);
-
-}  // namespace tamvek::results
+// tamvek-modflow's way in to shortest_decimal, until it includes
+// results/number_text.hpp itself.
+#include "results/number_text.hpp"

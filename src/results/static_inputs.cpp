@@ -5,7 +5,7 @@
 
 #include "input/grid_arrays.hpp"
 #include "input/grid_definition.hpp"
-#include "results/shortest_decimal.hpp"
+#include "results/number_text.hpp"
 #include "results/result_error.hpp"
 #include "state/file_names.hpp"
 

@@ -32,8 +32,14 @@ void write_banner(Run& run) {
              {grid.ny, grid.nx, grid.gdx, grid.gdy, grid.xg0, grid.yg0});
 }
 
+// A year is the one argument; an argument that begins with a minus sign asks
+// for help (or is a mistake) and names no year, so the run touches no file.
+bool names_a_year(std::span<const std::string_view> arguments) {
+  return arguments.size() == 1 && !arguments[0].starts_with('-');
+}
+
 [[noreturn]] void run_job(Io& io, std::span<const std::string_view> arguments) {
-  if (arguments.size() != 1) {
+  if (!names_a_year(arguments)) {
     write_list(io, Io::console_unit, usage_statement,
                {"rerun with year as argument, e.g. tamvek 2010"});
     stop_normally();

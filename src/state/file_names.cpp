@@ -17,12 +17,6 @@ std::string joined(std::initializer_list<std::string_view> pieces) {
 
 }  // namespace
 
-std::string year_of_argument(std::string_view argument) {
-  std::string cyear(argument.substr(0, 4));
-  cyear.resize(4, ' ');
-  return cyear;
-}
-
 RunFile parameter_file() { return {12, 72, static_name("tamvek.par")}; }
 RunFile active_cell_file() { return {11, 92, static_name("02.ibound")}; }
 RunFile county_grid_file() { return {11, 99, static_name("cty.flg")}; }

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "runtime/io.hpp"
+#include "state/year.hpp"
 
 namespace tamvek {
 
@@ -28,9 +29,6 @@ struct RunFile {
 inline void open_run_file(Io& io, const RunFile& file) {
   io.open(file.open_statement, file.unit, file.name, file.use);
 }
-
-// The year as the run uses it: cut or padded with blanks to four characters.
-std::string year_of_argument(std::string_view argument);
 
 // Every file the run opens, formed from the year (and the month, 1..12).
 RunFile parameter_file();

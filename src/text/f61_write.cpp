@@ -9,7 +9,7 @@ void append_f61_records(std::string& out, std::span<const float> values) {
   const std::size_t records =
       values.empty() ? 1 : (values.size() + f61_fields_per_record - 1) / f61_fields_per_record;
   const std::size_t start = out.size();
-  out.resize(start + values.size() * 6 + records * 2);
+  out.resize(start + values.size() * f61_field_width + records * 2);
   char* next = out.data() + start;
   std::size_t in_record = 0;
   for (const float value : values) {

@@ -7,7 +7,9 @@ namespace tamvek {
 
 class Io;
 
-// Number of "f6.1" fields in one record of a "(326f6.1)" write.
+// The layout of a "(326f6.1)" write: fields of 6 characters, 326 a record.
+// The readers of tamvek's arrays take it from here.
+inline constexpr std::size_t f61_field_width = 6;
 inline constexpr std::size_t f61_fields_per_record = 326;
 
 // Appends the records of one "(326f6.1)" write: 326 fields of 6 characters a

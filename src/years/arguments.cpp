@@ -3,11 +3,11 @@
 #include <charconv>
 #include <stdexcept>
 
+#include "state/year.hpp"
+
 namespace tamvek::years {
 namespace {
 
-constexpr int earliest_year = 1000;
-constexpr int latest_year = 9999;
 constexpr int most_jobs = 256;
 
 int whole_number(const std::string& text, const std::string& what, int low, int high) {
@@ -41,12 +41,19 @@ Arguments parse_arguments(const std::vector<std::string>& words) {
   }
   if (arguments.help) return arguments;
   if (years.size() != 2) throw std::invalid_argument("give the first and the last year");
-  // tamvek takes four characters of its argument as the year; other years
-  // would not name the files they seem to.
-  arguments.first = whole_number(years[0], "the first year", earliest_year, latest_year);
-  arguments.last = whole_number(years[1], "the last year", earliest_year, latest_year);
-  if (arguments.last < arguments.first)
-    throw std::invalid_argument("the last year " + years[1] + " comes before the first " + years[0]);
+  YearRange range;
+  switch (parse_year_range(years[0], years[1], range)) {
+    case YearRangeFault::none: break;
+    case YearRangeFault::first_not_a_year:
+      throw std::invalid_argument("the first year must be four digits, not '" + years[0] + "'");
+    case YearRangeFault::last_not_a_year:
+      throw std::invalid_argument("the last year must be four digits, not '" + years[1] + "'");
+    case YearRangeFault::last_before_first:
+      throw std::invalid_argument("the last year " + years[1] + " comes before the first " +
+                                  years[0]);
+  }
+  arguments.first = range.first;
+  arguments.last = range.last;
   return arguments;
 }
 

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "state/year.hpp"
+
 namespace tamvek::years {
 namespace {
 
@@ -44,7 +46,7 @@ std::vector<std::string> detail_lines(const YearResult& result) {
 }  // namespace
 
 std::string progress_line(const YearResult& result, int left) {
-  std::string line = std::to_string(result.year) + "  " + outcome_text(result);
+  std::string line = year_text(result.year) + "  " + outcome_text(result);
   if (result.outcome == Outcome::inputs_missing) line += ": " + result.detail;
   line += "  (" + std::to_string(left) + (left == 1 ? " year left)" : " years left)");
   return line + "\n";
@@ -64,7 +66,7 @@ std::string result_table(const std::vector<YearResult>& results) {
   int done = 0;
   for (const YearResult& result : results) {
     if (fully_done(result)) ++done;
-    table += std::to_string(result.year) + "  " +
+    table += year_text(result.year) + "  " +
              padded(outcome_text(result), outcome_width, false) +
              padded(result.acres.empty() ? "-" : result.acres, acres_width, true) +
              padded(seconds_text(result), seconds_width, true) + "\n";

@@ -7,9 +7,6 @@
 
 namespace tamvek::years {
 
-// The yearly input files, relative to the working directory.
-std::string acreage_file(int year);
-std::string diversion_file(int year);
 // Where a year's console is kept: out/console<year>.txt (out\ on Windows).
 std::string console_file(int year);
 

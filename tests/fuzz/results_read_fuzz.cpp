@@ -14,6 +14,7 @@
 #include "results/array_file.hpp"
 #include "results/check_report.hpp"
 #include "results/layer.hpp"
+#include "results/number_text.hpp"
 #include "results/problem_log.hpp"
 #include "results/result_error.hpp"
 
@@ -51,9 +52,8 @@ void check_report(const tamvek::Io& io) {
   }
   for (const auto& month : report.months)
     if (!is_number(month.msum)) __builtin_trap();
-  for (const std::string* sum : {&report.sumtr, &report.suma, &report.sumretout, &report.sumacreageout,
-                                 &report.sumdiversion, &report.sumacresout})
-    if (!is_number(*sum)) __builtin_trap();
+  for (const tamvek::results::CheckSum& sum : tamvek::results::check_sums)
+    if (!is_number(report.*sum.value)) __builtin_trap();
 }
 
 void check_problem_log(const tamvek::Io& io, const tamvek::Grid& grid, std::string_view text) {
@@ -73,7 +73,7 @@ void check_problem_log(const tamvek::Io& io, const tamvek::Grid& grid, std::stri
   }
   if (tracts != records || on_cells != log.summary.conditions[2].tracts) __builtin_trap();
   for (const auto& condition : log.summary.conditions)
-    if (tamvek::results::acres_text(condition.acres, log.acres_decimals).empty()) __builtin_trap();
+    if (tamvek::results::decimal_text(condition.acres, log.acres_decimals).empty()) __builtin_trap();
 }
 
 }  // namespace
