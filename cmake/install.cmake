@@ -1,5 +1,6 @@
-# What a user gets: the program (and the report program where it is built), the
-# README and the example data set. On Windows the unpacked folder holds them side
+# What a user gets: tamvek and each companion program that is built
+# (tamvek-report, tamvek-modflow, tamvek-years), the README and the example
+# data set. On Windows the unpacked folder holds them side
 # by side with the script that runs the example.
 include(GNUInstallDirs)
 set(tamvek_installed_programs tamvek)

@@ -1,12 +1,14 @@
 # The labels of the slow and the external tests, by test name, in one place:
 #   ctest -L slow                      the slow ones only
-#   ctest -LE 'slow|browser|wine|python'   everything else, the quick check
+#   ctest -LE 'slow|browser|wine'      everything else, the quick check
+# Every external test is slow as well; `python` marks those that need Python
+# (flopy), `browser` those that need the headless browser.
 # Each rule is label=pattern, a regular expression matched against a test's
 # name (GoogleTest's Suite.Test; in the Windows build, which runs a suite as
 # one test, the suite's name). A test may take several labels.
 set(tamvek_test_labels
   "slow=^ListReadTest(\\.(ShortIntegersOfEveryShape|RecordsOfEveryLength|PlainValuesReadAlikeWhateverTheSeparators|ArbitraryBytes))?$"
-  "slow=^RealFormatListReal(\\.MatchesExactReferenceOnRandomBits)?$"
+  "slow=^NumberFormatListReal(\\.MatchesExactReferenceOnRandomBits)?$"
   "slow=^Scale(\\.|$)"
   "slow=^ReportPage(\\.|$)"
   "browser=^ReportPage(\\.|$)"

@@ -202,7 +202,7 @@ struct Example {
   const char* text;
 };
 
-TEST(RealFormatListReal, WorkedExamples) {
+TEST(NumberFormatListReal, WorkedExamples) {
   const Example examples[] = {
       {0.1f, " 0.100000001    "},
       {0.0f, "  0.00000000    "},
@@ -241,7 +241,7 @@ TEST(RealFormatListReal, WorkedExamples) {
   }
 }
 
-TEST(RealFormatF61, WorkedExamples) {
+TEST(NumberFormatF61, WorkedExamples) {
   const Example examples[] = {
       {3.14159f, "   3.1"},   {-0.5f, "  -0.5"},    {1234.56f, "1234.6"},
       {0.25f, "   0.2"},      {0.75f, "   0.8"},    {0.05f, "   0.1"},
@@ -260,7 +260,7 @@ TEST(RealFormatF61, WorkedExamples) {
   }
 }
 
-TEST(RealFormatListInteger, Examples) {
+TEST(NumberFormatListInteger, Examples) {
   const struct {
     std::int32_t value;
     const char* text;
@@ -279,7 +279,7 @@ TEST(RealFormatListInteger, Examples) {
   }
 }
 
-TEST(RealFormatListInteger, MatchesToCharsOnRandomValues) {
+TEST(NumberFormatListInteger, MatchesToCharsOnRandomValues) {
   std::mt19937 generator(7);
   for (int i = 0; i < 200000; ++i) {
     const auto value = static_cast<std::int32_t>(generator() >> (generator() % 32));
@@ -297,7 +297,7 @@ TEST(RealFormatListInteger, MatchesToCharsOnRandomValues) {
 // Both decision tests are monotone in m (rounding is monotone), so the set of
 // floats taking the fixed form is one interval; checking every float in a wide
 // band around each end pins that interval down.
-TEST(RealFormatListReal, FormChoiceFollowsTheExtendedTests) {
+TEST(NumberFormatListReal, FormChoiceFollowsTheExtendedTests) {
   const float ends[] = {0.1f, 1.0e9f};
   for (const float end : ends) {
     for (int sign = 0; sign < 2; ++sign) {
@@ -360,7 +360,7 @@ std::vector<float> short_significands() {
   return values;
 }
 
-TEST(RealFormatListReal, MatchesExactReferenceOnTargetedValues) {
+TEST(NumberFormatListReal, MatchesExactReferenceOnTargetedValues) {
   std::vector<float> values = near_powers_of_ten();
   const std::vector<float> shorts = short_significands();
   values.insert(values.end(), shorts.begin(), shorts.end());
@@ -378,7 +378,7 @@ TEST(RealFormatListReal, MatchesExactReferenceOnTargetedValues) {
   EXPECT_EQ(failures, 0);
 }
 
-TEST(RealFormatListReal, MatchesExactReferenceOnRandomBits) {
+TEST(NumberFormatListReal, MatchesExactReferenceOnRandomBits) {
   const int count = sample_count(2000000);
   std::mt19937 generator(12345);
   int failures = 0;
@@ -423,7 +423,7 @@ std::vector<float> f61_targeted() {
   return values;
 }
 
-TEST(RealFormatF61, MatchesExactReference) {
+TEST(NumberFormatF61, MatchesExactReference) {
   std::vector<float> values = f61_targeted();
   std::mt19937 generator(99);
   std::uniform_real_distribution<float> in_range(-12000.0f, 12000.0f);
