@@ -35,7 +35,7 @@ struct CheckSum {
 // The six sums, in the order the ledger gives them: the year's totals, the
 // three of what reached no cell side by side, then the diversions. sumretout
 // stands in both sum records; it is taken from the first.
-inline const std::array<CheckSum, 6> check_sums = {{
+inline constexpr std::array<CheckSum, 6> check_sums = {{
     {"sumtr", check_report_sums_record, 0, &CheckReport::sumtr},
     {"suma", check_report_sums_record, 1, &CheckReport::suma},
     {"sumretout", check_report_sums_record, 2, &CheckReport::sumretout},
