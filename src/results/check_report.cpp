@@ -66,6 +66,14 @@ class Reader {
     return words_of(records_[number - 1]).at(index);
   }
 
+  // The values of a sum record: as many as the places of the sums it holds.
+  std::vector<std::string> sums(std::size_t number) const {
+    std::size_t count = 0;
+    for (const CheckSum& sum : check_sums)
+      if (sum.record == number) count = std::max(count, sum.place + 1);
+    return reals(number, count);
+  }
+
   [[noreturn]] void fail(std::size_t number, const std::string& what) const {
     throw ResultError{name_, "record " + std::to_string(number) + " is not that of a finished run (" +
                                  what + "): \"" + printable(records_[number - 1]) + "\""};
@@ -115,9 +123,9 @@ CheckReport read_check_report(const Io& io, const std::string& cyear) {
     entry.month = month;
   }
   check.expect_label(check_report_sums_record - 1, check_report_sums_label);
-  const std::vector<std::string> sums = check.reals(check_report_sums_record, 5);
+  const std::vector<std::string> sums = check.sums(check_report_sums_record);
   check.expect_label(check_report_outflow_record - 1, check_report_outflow_label);
-  const std::vector<std::string> outflow = check.reals(check_report_outflow_record, 2);
+  const std::vector<std::string> outflow = check.sums(check_report_outflow_record);
   for (const CheckSum& sum : check_sums)
     report.*sum.value = (sum.record == check_report_sums_record ? sums : outflow).at(sum.place);
   return report;
