@@ -29,6 +29,9 @@ std::vector<double> grid_lines(std::span<const double> spacing, const char* name
 }  // namespace
 
 MapTransform::MapTransform(const Placement& placement) : placement_(placement) {
+  if (!std::isfinite(placement.xorigin) || !std::isfinite(placement.yorigin) || !std::isfinite(placement.angrot)) {
+    throw GridError("the grid's origin and rotation must be finite numbers");
+  }
   const double turns = placement.angrot / 90;
   if (turns == std::floor(turns) && std::abs(turns) < 1e15) {
     const auto quarter = static_cast<long long>(turns) % 4;

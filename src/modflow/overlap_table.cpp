@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include "modflow/polygon_clip.hpp"
@@ -54,8 +55,9 @@ void settle_shares(OverlapTable& table, const std::vector<double>& covered, cons
 }  // namespace
 
 OverlapTable build_overlap_table(const TamvekFrame& tamvek, const ModelGrid& model) {
-  if (tamvek.nx <= 0 || tamvek.ny <= 0 || !(tamvek.dx > 0) || !(tamvek.dy > 0)) {
-    throw GridError("tamvek's grid has no cells");
+  if (tamvek.nx <= 0 || tamvek.ny <= 0 || !(tamvek.dx > 0) || !(tamvek.dy > 0) || !std::isfinite(tamvek.x0) ||
+      !std::isfinite(tamvek.y0) || !std::isfinite(tamvek.dx * tamvek.nx) || !std::isfinite(tamvek.dy * tamvek.ny)) {
+    throw GridError("tamvek's grid has no cells, or does not lie on the map");
   }
   const auto tamvek_cells = static_cast<std::size_t>(tamvek.nx) * static_cast<std::size_t>(tamvek.ny);
   const double cell_area = tamvek.dx * tamvek.dy;
@@ -71,7 +73,8 @@ OverlapTable build_overlap_table(const TamvekFrame& tamvek, const ModelGrid& mod
   std::vector<Point> outline;
   for (std::size_t m = 0; m < model.cell_count(); ++m) {
     outline.clear();
-    double xmin = INFINITY, xmax = -INFINITY, ymin = INFINITY, ymax = -INFINITY;
+    constexpr double far = std::numeric_limits<double>::infinity();
+    double xmin = far, xmax = -far, ymin = far, ymax = -far;
     for (const std::int32_t id : model.corners_of(m)) {
       const Point p = model.vertices[static_cast<std::size_t>(id)];
       const Point local{p.x - tamvek.x0, p.y - tamvek.y0};
