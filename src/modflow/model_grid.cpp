@@ -1,5 +1,6 @@
 #include "modflow/model_grid.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -155,6 +156,20 @@ std::vector<double> cell_areas(const ModelGrid& grid) {
     areas[c] = polygon_area(corners);
   }
   return areas;
+}
+
+Extent extent_of(const ModelGrid& grid) {
+  constexpr double far = std::numeric_limits<double>::infinity();
+  Extent extent{far, far, -far, -far};
+  for (const Point& p : grid.vertices) {
+    extent = {std::min(extent.xmin, p.x), std::min(extent.ymin, p.y), std::max(extent.xmax, p.x),
+              std::max(extent.ymax, p.y)};
+  }
+  return extent;
+}
+
+Extent extent_of(const TamvekFrame& tamvek) {
+  return {tamvek.x0, tamvek.y0, tamvek.x0 + tamvek.nx * tamvek.dx, tamvek.y0 + tamvek.ny * tamvek.dy};
 }
 
 TamvekFrame tamvek_frame(const Grid& grid, double model_units_per_foot) {

@@ -101,6 +101,16 @@ double polygon_area(std::span<const Point> polygon);
 // is divided by to make a rate.
 std::vector<double> cell_areas(const ModelGrid& grid);
 
+// The rectangle on the map that holds a grid, for the summary, which shows
+// both grids in the model's length unit so that a misplaced grid is seen.
+struct Extent {
+  double xmin = 0;
+  double ymin = 0;
+  double xmax = 0;
+  double ymax = 0;
+};
+Extent extent_of(const ModelGrid& grid);
+
 // tamvek's grid on the map in the model's length unit: lower-left corner,
 // cell width and height, row 1 at the top.
 struct TamvekFrame {
@@ -115,5 +125,6 @@ struct TamvekFrame {
 // tamvek's grid, whose lengths are feet, in a model whose length unit is
 // `model_units_per_foot` of a foot's length (1 for feet, 0.3048 for metres).
 TamvekFrame tamvek_frame(const Grid& grid, double model_units_per_foot);
+Extent extent_of(const TamvekFrame& tamvek);
 
 }  // namespace tamvek::modflow

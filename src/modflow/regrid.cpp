@@ -5,6 +5,19 @@
 
 namespace tamvek::modflow {
 
+std::vector<std::uint8_t> active_columns(std::span<const double> codes, std::size_t cells_per_layer,
+                                         ActiveCode kind) {
+  if (cells_per_layer == 0 || codes.size() % cells_per_layer != 0) {
+    throw std::invalid_argument("active_columns: the codes are not whole layers");
+  }
+  std::vector<std::uint8_t> active(cells_per_layer, 0);
+  for (std::size_t i = 0; i < codes.size(); ++i) {
+    const bool exists = kind == ActiveCode::idomain ? codes[i] > 0 : codes[i] != 0;
+    if (exists) active[i % cells_per_layer] = 1;
+  }
+  return active;
+}
+
 void regrid_month(const OverlapTable& table, std::span<const double> volumes,
                   std::span<const std::uint8_t> active, RegriddedMonth& month) {
   if (volumes.size() != table.tamvek_cells() || active.size() != table.model_cells()) {

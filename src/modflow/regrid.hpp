@@ -20,6 +20,15 @@ struct RegriddedMonth {
   double magnitude = 0;        // the volumes' absolute sum: the scale rounding is judged by
 };
 
+// Which model cell columns can take recharge, from the codes of every layer
+// (layer after layer, `cells_per_layer` each). A MODFLOW 6 cell exists where
+// IDOMAIN is above 0: -1 marks a cell that does not exist (water passes
+// through it vertically), so a column of -1 and 0 cannot take recharge
+// either. A MODFLOW-2005 cell is active where IBOUND is not 0.
+enum class ActiveCode { idomain, ibound };
+std::vector<std::uint8_t> active_columns(std::span<const double> codes, std::size_t cells_per_layer,
+                                         ActiveCode kind);
+
 // Carries a month's volumes per tamvek cell (in the arrays' order) onto the
 // model's cells. `active` has one flag per model cell column (DIS: per row and
 // column, DISV: per cell of a layer): 0 where no layer has an active cell.

@@ -47,7 +47,11 @@ TEST(OverlapTable, QuarterTurnIsExact) {
   const std::vector<double> delr(23, 250);
   const std::vector<double> delc(37, 500);
   const Placement placement{1312000.5 + 37 * 500, 604000.25, 90};
-  const OverlapTable table = build_overlap_table(tamvek_frame(grid, 1), structured_grid(delr, delc, placement));
+  const ModelGrid model = structured_grid(delr, delc, placement);
+  const Extent covered = extent_of(model), tamveks = extent_of(tamvek_frame(grid, 1));
+  EXPECT_EQ((std::vector<double>{tamveks.xmin, tamveks.ymin, tamveks.xmax, tamveks.ymax}),
+            (std::vector<double>{covered.xmin, covered.ymin, covered.xmax, covered.ymax}));
+  const OverlapTable table = build_overlap_table(tamvek_frame(grid, 1), model);
   for (std::size_t m = 0; m < table.model_cells(); ++m) {
     ASSERT_EQ(table.start[m] + 1, table.start[m + 1]);
     const std::size_t row = m / 23, column = m % 23;  // the model's

@@ -54,5 +54,14 @@ TEST(Regrid, ArraysOfAnotherShapeAreRefused) {
                std::invalid_argument);
 }
 
+// Three columns of two layers. Read as IDOMAIN, -1 is a cell that does not
+// exist; read as IBOUND, a constant head, which is active.
+TEST(Regrid, ColumnsWithoutAnExistingCellTakeNoRecharge) {
+  const std::vector<double> codes = {1, -1, 0, 0, 0, -1};
+  EXPECT_EQ((std::vector<std::uint8_t>{1, 0, 0}), active_columns(codes, 3, ActiveCode::idomain));
+  EXPECT_EQ((std::vector<std::uint8_t>{1, 1, 1}), active_columns(codes, 3, ActiveCode::ibound));
+  EXPECT_THROW(active_columns(codes, 4, ActiveCode::ibound), std::invalid_argument);
+}
+
 }  // namespace
 }  // namespace tamvek::modflow
