@@ -149,6 +149,14 @@ double polygon_area(std::span<const Point> polygon) {
 
 std::vector<double> cell_areas(const ModelGrid& grid) {
   std::vector<double> areas(grid.cell_count());
+  if (grid.nrow > 0) {
+    // DELR times DELC, as the rates of a model on tamvek's own grid have
+    // always been made, so that carrying a volume over changes no rate.
+    for (std::size_t c = 0; c < areas.size(); ++c) {
+      areas[c] = grid.delr[c % grid.delr.size()] * grid.delc[c / grid.delr.size()];
+    }
+    return areas;
+  }
   std::vector<Point> corners;
   for (std::size_t c = 0; c < areas.size(); ++c) {
     corners.clear();

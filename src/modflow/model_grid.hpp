@@ -20,7 +20,7 @@ struct Point {
 // from a block's lines the line (from 0, within the block) that says it, so
 // that the caller can name the file and its line.
 struct GridError : std::runtime_error {
-  GridError(const std::string& what, std::ptrdiff_t block_line = -1)
+  explicit GridError(const std::string& what, std::ptrdiff_t block_line = -1)
       : std::runtime_error(what), line(block_line) {}
   std::ptrdiff_t line;
 };
@@ -98,7 +98,7 @@ ModelGrid vertex_grid(std::span<const Point> vertices, std::span<const VertexCel
 double polygon_area(std::span<const Point> polygon);
 
 // The area of each cell, in the model's length unit squared: what a volume
-// is divided by to make a rate.
+// is divided by to make a rate. A structured grid's is DELR times DELC.
 std::vector<double> cell_areas(const ModelGrid& grid);
 
 // The rectangle on the map that holds a grid, for the summary, which shows
