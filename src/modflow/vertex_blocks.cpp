@@ -55,34 +55,44 @@ void require_count(std::size_t lines, std::int64_t count, const char* block, con
   }
 }
 
-void require_number(std::int64_t given, std::size_t line, const char* what) {
-  if (given != static_cast<std::int64_t>(line) + 1) {
-    fault(line, std::string(what) + " " + std::to_string(given) + " where " + std::to_string(line + 1) +
-                    " comes next");
+// The place (from 0) a numbered line gives its vertex or cell among `count`:
+// each number from 1 to `count` once, in any order, since the number says
+// which one the line is.
+std::size_t place_of(std::int64_t number, std::int64_t count, std::vector<bool>& seen, std::size_t line,
+                     const char* what) {
+  if (number < 1 || number > count) {
+    fault(line, std::string(what) + " " + std::to_string(number) + " is not one of 1 to " + std::to_string(count));
   }
+  const auto place = static_cast<std::size_t>(number - 1);
+  if (seen[place]) fault(line, std::string(what) + " " + std::to_string(number) + " is given twice");
+  seen[place] = true;
+  return place;
 }
 
 }  // namespace
 
 std::vector<Point> read_vertices(std::span<const Line> lines, std::int64_t nvert) {
   require_count(lines.size(), nvert, "VERTICES", "NVERT");
-  std::vector<Point> vertices;
-  vertices.reserve(lines.size());
+  std::vector<Point> vertices(lines.size());
+  std::vector<bool> seen(lines.size(), false);
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    require_number(integer_of(lines[i], i, 0, "the vertex number"), i, "vertex");
-    vertices.push_back({real_of(lines[i], i, 1, "the vertex's x"), real_of(lines[i], i, 2, "the vertex's y")});
+    const std::size_t place = place_of(integer_of(lines[i], i, 0, "the vertex number"), nvert, seen, i, "vertex");
+    vertices[place] = {real_of(lines[i], i, 1, "the vertex's x"), real_of(lines[i], i, 2, "the vertex's y")};
   }
   return vertices;
 }
 
 std::vector<VertexCell> read_cell2d(std::span<const Line> lines, std::int64_t ncpl, std::int64_t nvert) {
   require_count(lines.size(), ncpl, "CELL2D", "NCPL");
-  if (nvert > std::numeric_limits<std::int32_t>::max()) throw GridError("the grid has more vertices than this program can hold");
+  if (nvert > std::numeric_limits<std::int32_t>::max()) {
+    throw GridError("the grid has more vertices than this program can hold");
+  }
   std::vector<VertexCell> cells(lines.size());
+  std::vector<bool> seen(lines.size(), false);
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const Line& words = lines[i];
-    require_number(integer_of(words, i, 0, "the cell number"), i, "cell");
-    cells[i].centre = {real_of(words, i, 1, "the cell centre's x"), real_of(words, i, 2, "the cell centre's y")};
+    VertexCell& cell = cells[place_of(integer_of(words, i, 0, "the cell number"), ncpl, seen, i, "cell")];
+    cell.centre = {real_of(words, i, 1, "the cell centre's x"), real_of(words, i, 2, "the cell centre's y")};
     const std::int64_t ncvert = integer_of(words, i, 3, "the cell's number of vertices");
     if (ncvert < 3) fault(i, "the cell has " + std::to_string(ncvert) + " vertices: a cell needs at least three");
     if (static_cast<std::size_t>(ncvert) > words.size() - 4) {
@@ -94,7 +104,7 @@ std::vector<VertexCell> read_cell2d(std::span<const Line> lines, std::int64_t nc
       if (id < 1 || id > nvert) {
         fault(i, "vertex " + std::to_string(id) + " is not one of the grid's " + std::to_string(nvert));
       }
-      cells[i].vertex_ids.push_back(static_cast<std::int32_t>(id - 1));
+      cell.vertex_ids.push_back(static_cast<std::int32_t>(id - 1));
     }
   }
   return cells;

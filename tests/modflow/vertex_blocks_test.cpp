@@ -7,12 +7,14 @@ namespace {
 
 using Lines = std::vector<std::vector<std::string>>;
 
-const Lines square_vertices = {{"1", "0.0", "0"}, {"2", "1.0D+02", "0"}, {"3", "+100.", "1e2"}, {"4", "0", "100"}};
+// In the order of their numbers, which need not be the order of the lines.
+const Lines square_vertices = {{"1", "0.0", "0"}, {"3", "+100.", "1e2"}, {"2", "1.0D+02", "0"}, {"4", "0", "100"}};
 
 TEST(VertexBlocks, ReadsFortranNumbersAndTakesAClosedOutlineOnce) {
   const auto vertices = read_vertices(square_vertices, 4);
   ASSERT_EQ(4u, vertices.size());
   EXPECT_EQ(100, vertices[1].x);
+  EXPECT_EQ(0, vertices[1].y);
   EXPECT_EQ(100, vertices[2].y);
   // Listed clockwise, the first vertex repeated at the end, a remark after.
   const auto cells = read_cell2d(Lines{{"1", "50", "50", "5", "1", "4", "3", "2", "1", "a", "remark"}}, 1, 4);
@@ -31,7 +33,8 @@ TEST(VertexBlocks, FaultsNameTheLineWithinTheBlock) {
     const char* message;
   };
   const Case cases[] = {
-      {{{"1", "0", "0", "3", "1", "2", "3"}, {"3", "0", "0", "3", "1", "2", "3"}}, 1, "cell 3 where 2 comes next"},
+      {{{"1", "0", "0", "3", "1", "2", "3"}, {"3", "0", "0", "3", "1", "2", "3"}}, 1, "cell 3 is not one of 1 to 2"},
+      {{{"2", "0", "0", "3", "1", "2", "3"}, {"2", "0", "0", "3", "1", "2", "3"}}, 1, "cell 2 is given twice"},
       {{{"1", "0", "0", "3", "1", "2", "5"}, {"2", "0", "0", "3", "1", "2", "3"}}, 0,
        "vertex 5 is not one of the grid's 4"},
       {{{"1", "0", "0", "2", "1", "2"}, {"2", "0", "0", "3", "1", "2", "3"}}, 0,
