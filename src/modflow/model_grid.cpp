@@ -1,6 +1,7 @@
 #include "modflow/model_grid.hpp"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <numbers>
@@ -12,14 +13,20 @@ namespace {
 constexpr double quarter_cos[4] = {1, 0, -1, 0};
 constexpr double quarter_sin[4] = {0, 1, 0, -1};
 
-// Running sums of the spacing, the grid's lines from its first edge, each a
-// sum from the start so that a line's place does not depend on how it is reached.
+std::string shortest(double value) {
+  char text[32];
+  return {text, std::to_chars(text, text + sizeof text, value).ptr};
+}
+
+// The grid's lines from its first edge: running sums of the spacing. Each
+// line is made once and shared by the cells on both sides of it, so that
+// neighbouring cells meet exactly, without gap or overlap.
 std::vector<double> grid_lines(std::span<const double> spacing, const char* name) {
   std::vector<double> lines(spacing.size() + 1, 0.0);
   for (std::size_t i = 0; i < spacing.size(); ++i) {
     const double width = spacing[i];
     if (!(width > 0) || !std::isfinite(width)) {
-      throw GridError(std::string(name) + " " + std::to_string(i + 1) + " is " + std::to_string(width) +
+      throw GridError(std::string(name) + " " + std::to_string(i + 1) + " is " + shortest(width) +
                       ": a cell's width must be positive");
     }
     lines[i + 1] = lines[i] + width;
