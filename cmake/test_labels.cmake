@@ -16,6 +16,7 @@ set(tamvek_test_labels
   "browser=^SeriesPage(\\.|$)"
   "slow=^Modflow\\.FlopyReadsConservedPackages$"
   "python=^Modflow\\.FlopyReadsConservedPackages$"
+  "python=^Modflow\\.RegridOverlapsMatchShapely$"
 )
 
 # The labels a test name takes by the rules, into `out`.

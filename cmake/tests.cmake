@@ -59,6 +59,7 @@ if(TARGET tamvek-modflow)
   target_compile_definitions(tamvek_tests PRIVATE TAMVEK_MODFLOW_PROGRAM="$<TARGET_FILE:tamvek-modflow>")
   add_dependencies(tamvek_tests tamvek-modflow)
   tamvek_add_modflow_tests()  # cmake/modflow.cmake
+  tamvek_add_regrid_tests()   # cmake/modflow.cmake
 endif()
 
 # tamvek-years' tests run the built tamvek-years, which runs the tamvek beside it.
