@@ -14,6 +14,8 @@ set(tamvek_test_labels
   "browser=^SeriesPage(\\.|$)"
   "slow=^Modflow\\.FlopyReadsConservedPackages$"
   "python=^Modflow\\.FlopyReadsConservedPackages$"
+  "slow=^Modflow\\.FlopyReadsAMovedModel$"
+  "python=^Modflow\\.FlopyReadsAMovedModel$"
 )
 
 # The labels a test name takes by the rules, into `out`.
