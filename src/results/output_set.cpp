@@ -136,6 +136,7 @@ std::vector<std::string> OutputSet::commit() {
     const bool last = i + 1 == pending_.size();
     std::error_code error;
     const bool there = std::filesystem::exists(std::filesystem::symlink_status(file.path, error));
+    error.clear();  // a file that is not there is no error here
     // The last file replaces its earlier self in one step; the others are
     // set aside first, so that a failure can put the earlier set back.
     if (there && !last) {
