@@ -1,12 +1,12 @@
 #include "modflow/export.hpp"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <exception>
 #include <memory>
 #include <optional>
-#include <algorithm>
 
 #include "modflow/array_copies.hpp"
 #include "modflow/balance.hpp"
@@ -164,13 +164,17 @@ int export_to_end(Io& io, const std::vector<std::string>& arguments) {
     return 0;
   }
   if (options.verify) {
+    std::string failure;
     try {
       return verify_package(options);
     } catch (const ResultError& error) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "tamvek-modflow: %s: %s\n", error.file.c_str(), error.what.c_str());
-      return 2;
+      failure = error.file + ": " + error.what;
+    } catch (const std::exception& error) {
+      failure = error.what();
     }
+    std::fflush(stdout);
+    std::fprintf(stderr, "tamvek-modflow: %s\n", failure.c_str());
+    return 2;
   }
   // The grid's top edge is computed as tamvek computes it.
   std::fesetenv(FE_DFL_ENV);
