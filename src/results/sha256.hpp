@@ -20,8 +20,6 @@ class Sha256 {
   std::string hex();
 
  private:
-  void compress(const unsigned char* block);
-
   std::array<std::uint32_t, 8> state_;
   std::array<unsigned char, 64> block_{};
   std::size_t in_block_ = 0;

@@ -3,8 +3,10 @@
 #include <cstdio>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "results/sha256.hpp"
+#include "results/sha256_blocks.hpp"
 #include "support/scratch.hpp"
 
 namespace tamvek::results {
@@ -40,6 +42,22 @@ TEST(Sha256, PiecesGiveTheDigestOfTheWhole) {
       }
       EXPECT_EQ(digest.hex(), whole) << length;
     }
+  }
+}
+
+// The processor's instructions, where it has them, compress as the plain
+// form does, state for state, block runs of every length.
+TEST(Sha256, TheProcessorsInstructionsAgreeWithThePlainForm) {
+  if (!processor_has_sha256()) GTEST_SKIP() << "the processor has no SHA instructions";
+  std::mt19937 random(11);
+  std::vector<unsigned char> data(64 * 40);
+  for (unsigned char& byte : data) byte = static_cast<unsigned char>(random());
+  for (std::size_t count : {1u, 2u, 3u, 17u, 40u}) {
+    Sha256State plain{}, processor{};
+    for (std::size_t i = 0; i < 8; ++i) plain[i] = processor[i] = static_cast<std::uint32_t>(random());
+    sha256_blocks_plain(plain, data.data(), count);
+    sha256_blocks_processor(processor, data.data(), count);
+    EXPECT_EQ(plain, processor) << count;
   }
 }
 
