@@ -1,5 +1,5 @@
-// Digesting the 240 arrays of 40 years (231 MB) took 0.75 s of a 1.5 s
-// export in the plain form; with the processor's instructions, about 0.2 s.
+// Without the processor's instructions an export of 40 years (240 arrays,
+// 231 MB to digest) takes 1.5 s of processor time instead of 0.9 s.
 #include "results/sha256_blocks.hpp"
 
 #if defined(__x86_64__) || defined(__i386__)
