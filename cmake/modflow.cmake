@@ -31,6 +31,11 @@ function(tamvek_add_modflow_tests)
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/modflow/flopy_test.sh ${CMAKE_BINARY_DIR}
                    ${CMAKE_BINARY_DIR}/modflow-flopy "${archive}")
   set_tests_properties(Modflow.FlopyReadsConservedPackages PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+  # A model folder moved with its copied arrays, and --verify of the arrays named.
+  add_test(NAME Modflow.FlopyReadsAMovedModel
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/modflow/flopy_test.sh ${CMAKE_BINARY_DIR}
+                   ${CMAKE_BINARY_DIR}/modflow-travel "${archive}" flopy_travel_test.py)
+  set_tests_properties(Modflow.FlopyReadsAMovedModel PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
 endfunction()
 
 # The overlap table against an independent calculation of every overlap by

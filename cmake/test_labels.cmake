@@ -17,6 +17,8 @@ set(tamvek_test_labels
   "slow=^Modflow\\.FlopyReadsConservedPackages$"
   "python=^Modflow\\.FlopyReadsConservedPackages$"
   "python=^Modflow\\.RegridOverlapsMatchShapely$"
+  "slow=^Modflow\\.FlopyReadsAMovedModel$"
+  "python=^Modflow\\.FlopyReadsAMovedModel$"
 )
 
 # The labels a test name takes by the rules, into `out`.

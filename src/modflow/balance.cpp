@@ -87,6 +87,10 @@ void print_summary(const ModelFacts& facts, const ModelFrame& frame, const Optio
               "their own, %zu without recharge; %zu free-format copies\n",
               shown(package).c_str(), written.from_arrays, written.own_arrays, written.zero,
               written.copies);
+  if (options.copy_arrays)
+    std::printf("copied %zu of tamvek's arrays, %llu bytes, into %s in the model's folder\n",
+                written.copied, static_cast<unsigned long long>(written.copied_bytes),
+                shown(*options.copy_arrays).c_str());
 }
 
 }  // namespace tamvek::modflow

@@ -1,11 +1,14 @@
 #include "modflow/export.hpp"
 
+#include <algorithm>
 #include <cfenv>
 #include <cmath>
 #include <cstdio>
 #include <exception>
 #include <memory>
+#include <optional>
 
+#include "modflow/array_copies.hpp"
 #include "modflow/balance.hpp"
 #include "modflow/model_text.hpp"
 #include "modflow/model_checks.hpp"
@@ -14,6 +17,7 @@
 #include "modflow/package_files.hpp"
 #include "modflow/package_writer.hpp"
 #include "modflow/plan.hpp"
+#include "modflow/verify.hpp"
 #include "modflow/year_arrays.hpp"
 #include "results/output_set.hpp"
 #include "results/result_error.hpp"
@@ -38,6 +42,14 @@ std::string year_list(const std::vector<int>& years) {
   return text;
 }
 
+// True when a file the name file lists is `package`: its name read as MODFLOW
+// reads it (from the model's folder, backslashes as separators), not
+// compared as text, so that a line added as printed, quoted or not, is found.
+bool names_package(const ModelFacts& facts, const std::string& listed,
+                   const std::filesystem::path& package) {
+  return (facts.folder / as_written(listed)).lexically_normal() == package;
+}
+
 // The line that puts the package into the model's name file.
 std::string name_file_line(const ModelFacts& facts, const Options& options,
                            const std::filesystem::path& package, std::string& note) {
@@ -48,14 +60,15 @@ std::string name_file_line(const ModelFacts& facts, const Options& options,
     if (file.find(' ') != std::string::npos) file = "'" + file + "'";
     for (const NamedPackage& listed : facts.packages)
       if (listed.type == "RCH6" && upper(listed.name) == upper(options.package_name) &&
-          listed.file != file)
+          !names_package(facts, listed.file, package))
         throw ResultError{facts.name_file, "already has a package named " + listed.name + " (" +
                                                listed.file + "): choose another with --package-name"};
     return "RCH6 " + file + " " + options.package_name;
   }
   long long unit = 19;  // the unit such models give a recharge package by custom
   for (const NamedPackage& listed : facts.packages) {
-    if (listed.type == "RCH" && listed.file == file) return "RCH " + std::to_string(listed.unit) + " " + file;
+    if (listed.type == "RCH" && names_package(facts, listed.file, package))
+      return "RCH " + std::to_string(listed.unit) + " " + listed.file;
     if (listed.type == "RCH")
       note = "the name file already has RCH " + std::to_string(listed.unit) + " " + listed.file +
              ": MODFLOW-2005 reads one recharge package, so the line below replaces it";
@@ -71,8 +84,6 @@ std::string name_file_line(const ModelFacts& facts, const Options& options,
 int run_export(Io& io, const Options& options) {
   const auto run = std::make_unique<Run>(io);
   results::read_static_inputs(*run);
-  // tamvek's reader of the active cells says so on the console: before the summary.
-  io.stream(Io::console_unit).flush(0);
   const Grid& grid = run->grid;
 
   const ModelFacts facts = read_model(options.model, options.model_name);
@@ -103,30 +114,31 @@ int run_export(Io& io, const Options& options) {
                             std::to_string(year)};
   }
 
-  const std::filesystem::path package = std::filesystem::absolute(
-      options.package ? (options.package->is_absolute() ? *options.package
-                                                        : facts.folder / *options.package)
-                      : facts.folder / "tamvek.rch").lexically_normal();
+  const std::filesystem::path package = package_path(facts, options);
   std::string note;
   const std::string line = name_file_line(facts, options, package, note);
-  const std::set<std::filesystem::path> own = own_files(package);
+  const std::set<std::filesystem::path> own = own_files(package, facts.folder);
 
+  // Made before the set, so that the set's temporaries are gone when a folder
+  // made for the copies is removed again.
+  std::optional<CopyFolder> copies;
+  if (options.copy_arrays) copies.emplace(facts, options, package, own);
   results::OutputSet outputs(io);
-  const PackageInputs inputs{io, grid, facts, frame, options, plan, years, package,
-                             std::filesystem::absolute(io.path_of("x")).parent_path()};
+  PackageInputs inputs{io, grid, facts, frame, options, plan, years, package,
+                       std::filesystem::absolute(io.path_of("x")).parent_path(), std::nullopt};
+  if (copies) inputs.copy_folder = copies->path();
   const WrittenPackage written = write_package(inputs, own, outputs);
   const Balance balance = balance_of(plan, years, written);
   if (!balance.holds)
     throw ResultError{shown(package), "not written: the volumes do not balance (" + balance.fault + ")"};
-  outputs.commit();
-  for (const std::filesystem::path& old : own) {
-    bool rewritten = false;
-    for (const std::filesystem::path& file : written.files) rewritten = rewritten || file == old;
-    std::error_code error;
-    if (!rewritten) std::filesystem::remove(old, error);
-  }
+  for (const std::filesystem::path& old : own)
+    if (std::find(written.files.begin(), written.files.end(), old) == written.files.end())
+      outputs.remove_after_commit(old);
+  const std::vector<std::string> left = outputs.commit();
+  if (copies) copies->keep();
 
   print_summary(facts, frame, options, plan, written, balance, package);
+  for (const std::string& text : left) std::fprintf(stderr, "tamvek-modflow: warning: %s\n", text.c_str());
   for (const std::string& text : frame.notes) std::printf("note: %s\n", text.c_str());
   if (!note.empty()) std::printf("note: %s\n", note.c_str());
   std::printf("Add this line to the %s block of %s:\n%s\n",
@@ -150,6 +162,19 @@ int export_to_end(Io& io, const std::vector<std::string>& arguments) {
     std::fputs("\n", stdout);
     std::fputs(help_text, stdout);
     return 0;
+  }
+  if (options.verify) {
+    std::string failure;
+    try {
+      return verify_package(options);
+    } catch (const ResultError& error) {
+      failure = error.file + ": " + error.what;
+    } catch (const std::exception& error) {
+      failure = error.what();
+    }
+    std::fflush(stdout);
+    std::fprintf(stderr, "tamvek-modflow: %s\n", failure.c_str());
+    return 2;
   }
   // The grid's top edge is computed as tamvek computes it.
   std::fesetenv(FE_DFL_ENV);

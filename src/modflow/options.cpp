@@ -9,6 +9,8 @@ const char* const usage_text =
     "                      [--start YYYY-MM-DD] [--model NAME] [--length-unit feet|meters|centimeters]\n"
     "                      [--time-unit seconds|minutes|hours|days|years] [--zero-outside]\n"
     "                      [--empty-year YEAR]... [--package FILE] [--package-name NAME]\n"
+    "                      [--copy-arrays DIR]\n"
+    "       tamvek-modflow --verify MODEL [--package FILE] [--model NAME]\n"
     "       tamvek-modflow --help\n";
 
 const char* const help_text =
@@ -32,6 +34,15 @@ const char* const help_text =
     "            year whose arrays hold only zeros is refused).\n"
     "--package FILE     the package's file (default tamvek.rch), from the model's folder.\n"
     "--package-name NAME  MODFLOW 6's name of the package (default tamvek).\n"
+    "--copy-arrays DIR  copies the arrays the package uses, byte for byte, into DIR, a\n"
+    "            folder in the model's folder (from it), and names them there: the model\n"
+    "            folder then holds all it needs and can be archived or copied to other\n"
+    "            machines. A second export replaces the copies; a DIR holding other files\n"
+    "            is refused. Without it the package names tamvek's arrays where they are.\n"
+    "--verify MODEL     writes nothing: reads the SHA-256 digests that the package\n"
+    "            records of every array it names, and names each array that is missing\n"
+    "            or has changed since (exit status 2), or prints one line that all match.\n"
+    "            Needs no tamvek run; --package and --model as for the export.\n"
     "\n"
     "Nothing is written unless every check passes; the program prints the line to add\n"
     "to the model's name file. Exit status 0 when the package is written, 2 otherwise.\n";
@@ -44,6 +55,19 @@ int year_of(const std::string& text, const char* what) {
   if (text.size() != 4 || error != std::errc() || end != text.data() + text.size() || year < 1)
     throw UsageError(std::string(what) + " must be a year of four digits, not '" + text + "'");
   return year;
+}
+
+// --verify reads the model and the package only: the options of an export
+// mean nothing there.
+Options verify_options(Options options, const std::vector<std::string>& arguments,
+                       const std::vector<std::string>& positional) {
+  if (!positional.empty())
+    throw UsageError("--verify takes the model only, not '" + positional.front() + "'");
+  static const std::set<std::string> with_verify = {"--verify", "--package", "--model"};
+  for (const std::string& word : arguments)
+    if (word.starts_with("--") && !with_verify.contains(word))
+      throw UsageError(word + " is an option of the export, not of --verify");
+  return options;
 }
 
 }  // namespace
@@ -66,8 +90,8 @@ Options parse_options(const std::vector<std::string>& arguments) {
       continue;
     }
     static const std::set<std::string> with_value = {
-        "--volume-unit", "--length-unit", "--time-unit", "--start", "--model",
-        "--package",     "--package-name", "--empty-year"};
+        "--volume-unit", "--length-unit",  "--time-unit",   "--start",      "--model",
+        "--package",     "--package-name", "--empty-year", "--copy-arrays", "--verify"};
     if (!with_value.contains(word)) throw UsageError("unknown option " + word);
     if (i + 1 >= arguments.size()) throw UsageError(word + " needs a value");
     const std::string& value = arguments[++i];
@@ -98,10 +122,17 @@ Options parse_options(const std::vector<std::string>& arguments) {
       options.package_name = value;
     } else if (word == "--empty-year") {
       options.empty_years.insert(year_of(value, "--empty-year"));
+    } else if (word == "--copy-arrays") {
+      if (value.empty()) throw UsageError("--copy-arrays needs a folder");
+      options.copy_arrays = value;
+    } else if (word == "--verify") {
+      options.verify = true;
+      options.model = value;
     } else {
       throw UsageError("unknown option " + word);
     }
   }
+  if (options.verify) return verify_options(options, arguments, positional);
   if (positional.size() != 3)
     throw UsageError("FIRST, LAST and MODEL expected, " + std::to_string(positional.size()) + " given");
   options.first_year = year_of(positional[0], "FIRST");

@@ -27,6 +27,8 @@ struct Options {
   std::set<int> empty_years;        // years meant to carry no recharge at all
   std::optional<std::filesystem::path> package;
   std::string package_name = "tamvek";
+  std::optional<std::filesystem::path> copy_arrays;  // from the model's folder
+  bool verify = false;  // check the package's arrays against its digests instead
   bool help = false;
 };
 

@@ -7,7 +7,25 @@
 
 namespace tamvek::modflow {
 
-std::set<std::filesystem::path> own_files(const std::filesystem::path& package) {
+std::filesystem::path package_path(const ModelFacts& facts, const Options& options) {
+  const std::filesystem::path given =
+      options.package ? as_written(options.package->string()) : std::filesystem::path("tamvek.rch");
+  return std::filesystem::absolute(given.is_absolute() ? given : facts.folder / given).lexically_normal();
+}
+
+std::filesystem::path as_written(std::string_view name) {
+  std::string text(name);
+  std::replace(text.begin(), text.end(), '\\', '/');
+  return std::filesystem::path(text);
+}
+
+bool lies_inside(const std::filesystem::path& path, const std::filesystem::path& folder) {
+  const std::filesystem::path relative = path.lexically_relative(folder);
+  return !relative.empty() && *relative.begin() != ".." && relative != "." && !relative.is_absolute();
+}
+
+std::set<std::filesystem::path> own_files(const std::filesystem::path& package,
+                                          const std::filesystem::path& model_folder) {
   std::set<std::filesystem::path> own;
   std::error_code error;
   if (!std::filesystem::exists(std::filesystem::symlink_status(package, error))) return own;
@@ -26,12 +44,21 @@ std::set<std::filesystem::path> own_files(const std::filesystem::path& package) 
     at = end + 1;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (!line.starts_with('#')) break;  // the listed files come first
-    // Only names beside the package are its own: a listed path elsewhere is
-    // never this program's to replace or remove.
-    const std::string_view name = line.substr(std::min(line.size(), listed_file_prefix.size()));
-    if (line.starts_with(listed_file_prefix) && name.find_first_of("/\\:") == std::string_view::npos &&
-        name != "." && name != "..")
-      own.insert(package.parent_path() / std::string(name));
+    // Only names beside the package, and copies inside the model's folder,
+    // are its own: a listed path elsewhere is never this program's to
+    // replace or remove.
+    if (line.starts_with(listed_file_prefix)) {
+      const std::string_view name = line.substr(listed_file_prefix.size());
+      if (name.find_first_of("/\\:") == std::string_view::npos && name != "." && name != ".." &&
+          !name.empty())
+        own.insert(package.parent_path() / std::string(name));
+    } else if (line.starts_with(listed_copy_prefix)) {
+      const std::filesystem::path name = as_written(line.substr(listed_copy_prefix.size()));
+      const std::filesystem::path copy = (model_folder / name).lexically_normal();
+      if (!name.is_absolute() && !name.has_root_name() && lies_inside(copy, model_folder) &&
+          lies_inside(copy.parent_path(), model_folder))
+        own.insert(copy);
+    }
   }
   return own;
 }

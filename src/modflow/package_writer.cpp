@@ -3,10 +3,12 @@
 #include <charconv>
 #include <cmath>
 #include <map>
+#include <tuple>
 
 #include "modflow/model_text.hpp"
 #include "modflow/package_files.hpp"
 #include "results/result_error.hpp"
+#include "results/sha256.hpp"
 #include "results/shortest_decimal.hpp"
 
 namespace tamvek::modflow {
@@ -119,6 +121,36 @@ class Writer {
     return "         1         0   " + label + "\n" + control + "\n";
   }
 
+  // One of tamvek's arrays as the package names it, once: where tamvek wrote
+  // it, or its copy in the folder of --copy-arrays. Its digest goes into the
+  // header either way.
+  std::string named_array(const std::filesystem::path& source) {
+    if (const auto found = named_.find(source); found != named_.end()) return found->second;
+    NamedArray entry;
+    std::filesystem::path named = source;
+    if (in_.copy_folder) {
+      named = *in_.copy_folder / source.filename();
+      claim(named, own_);
+      std::tie(entry.sha256, entry.size) = outputs_.copy(named.string(), source);
+      written_.files.push_back(named);
+      ++written_.copied;
+      written_.copied_bytes += entry.size;
+    } else {
+      const auto digest = results::digest_of_file(source);
+      if (!digest) throw results::ResultError{shown(source), "cannot be read for its digest"};
+      entry.sha256 = digest->hex;
+      entry.size = digest->size;
+    }
+    entry.name = name_in_package(named);
+    written_.arrays.push_back(entry);
+    return named_.emplace(source, entry.name).first->second;
+  }
+
+  // An array this program writes, with its digest for the header.
+  void record(const std::filesystem::path& file, std::string_view text) {
+    written_.arrays.push_back({name_in_package(file), results::sha256_hex(text), text.size()});
+  }
+
   // The month's own array, times the factor that makes its volumes the
   // period's rate.
   std::string factor_control(const PeriodPlan& period) {
@@ -129,15 +161,13 @@ class Writer {
                                period.length / volume_);
     std::string control = "OPEN/CLOSE ";
     if (!mf6_) {
-      control += name_in_package(array_path(array));
+      control += named_array(array_path(array));
       control += ' ';
       control += exact(factor);
       control += " (326F6.1) -1";
       return control;
     }
-    std::filesystem::path source = array_path(array);
-    if (array.touching) source = free_copy(share);
-    control += name_in_package(source);
+    control += array.touching ? name_in_package(free_copy(share)) : named_array(array_path(array));
     control += " FACTOR ";
     control += exact(factor);
     return control;
@@ -162,6 +192,7 @@ class Writer {
       text += column + 1 == nx || (column + 1) % values_per_line == 0 ? '\n' : ' ';
     }
     outputs_.write(file.string(), text);
+    record(file, text);
     ++written_.copies;
     copies_.emplace(key, file);
     return file;
@@ -190,6 +221,7 @@ class Writer {
     written_.applied.push_back(applied);
     const std::filesystem::path file = own_file(".period" + std::to_string(number) + ".txt");
     outputs_.write(file.string(), text);
+    record(file, text);
     if (mf6_) return "OPEN/CLOSE " + name_in_package(file) + " FACTOR 1.0";
     return "OPEN/CLOSE " + name_in_package(file) + " 1.0 (FREE) -1";
   }
@@ -222,8 +254,20 @@ class Writer {
     if (options.zero_outside)
       text += "# Years outside " + std::to_string(options.first_year) + " to " +
               std::to_string(options.last_year) + " carry no recharge (--zero-outside).\n";
-    for (const std::filesystem::path& file : written_.files)
-      text += std::string(listed_file_prefix) + shown(file.filename()) + "\n";
+    if (in_.copy_folder)
+      text += "# tamvek's arrays are copied, byte for byte, into " +
+              shown(in_.copy_folder->lexically_relative(in_.facts.folder)) + " (--copy-arrays).\n";
+    for (const std::filesystem::path& file : written_.files) {
+      if (file.parent_path() == in_.package.parent_path())
+        text += std::string(listed_file_prefix) + shown(file.filename()) + "\n";
+      else
+        text += std::string(listed_copy_prefix) + shown(file.lexically_relative(in_.facts.folder)) + "\n";
+    }
+    text += "# The SHA-256 and the size in bytes of each array named below, as sha256sum shows "
+            "them (tamvek-modflow --verify checks them):\n";
+    for (const NamedArray& array : written_.arrays)
+      text += std::string(digest_prefix) + array.sha256 + " " + std::to_string(array.size) + " " +
+              array.name + "\n";
     return text;
   }
 
@@ -235,6 +279,7 @@ class Writer {
   double area_ = 0;
   WrittenPackage written_;
   std::map<std::pair<int, int>, std::filesystem::path> copies_;
+  std::map<std::filesystem::path, std::string> named_;
 };
 
 }  // namespace

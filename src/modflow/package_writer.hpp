@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,6 +29,14 @@ struct PackageInputs {
   const std::vector<YearArrays>& years;  // FIRST..LAST in order
   std::filesystem::path package;         // absolute
   std::filesystem::path workdir;         // absolute: tamvek's working directory
+  std::optional<std::filesystem::path> copy_folder;  // absolute: --copy-arrays
+};
+
+// An array that the package names, as its header records it.
+struct NamedArray {
+  std::string name;    // as the package writes it
+  std::string sha256;  // lowercase hexadecimal
+  std::uint64_t size = 0;
 };
 
 // What was written, for the balance and the summary. Volumes are in tamvek's
@@ -41,6 +51,9 @@ struct WrittenPackage {
   std::size_t own_arrays = 0;    // periods that span months, with an array of their own
   std::size_t zero = 0;          // periods without recharge
   std::vector<std::filesystem::path> files;  // every file written, the package last
+  std::vector<NamedArray> arrays;  // every array the package names, once each
+  std::size_t copied = 0;          // tamvek's arrays copied (--copy-arrays)
+  std::uint64_t copied_bytes = 0;
 };
 
 // The volume unit in the model's length unit cubed.

@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <filesystem>
+#include <memory>
 
 #include "input/grid_arrays.hpp"
 #include "input/grid_definition.hpp"
 #include "results/number_text.hpp"
 #include "results/result_error.hpp"
+#include "runtime/platform.hpp"
 #include "state/file_names.hpp"
 
 namespace tamvek::results {
@@ -32,14 +34,43 @@ void require_mappable(const Grid& grid) {
   if (!what.empty()) throw ResultError{parameter_file().name, what + ": there is no map to draw"};
 }
 
+// The null device, open while tamvek's readers run: they announce each file on
+// tamvek's console (" ..reading ibound array"), and a companion program's
+// console is its own.
+class Sink {
+ public:
+  Sink() : fd_(platform::open_file(platform::null_device, platform::OpenMode::write_only).fd) {}
+  ~Sink() {
+    if (fd_ >= 0) platform::close_file(fd_);
+  }
+  Sink(const Sink&) = delete;
+  Sink& operator=(const Sink&) = delete;
+  int fd() const { return fd_; }
+
+ private:
+  int fd_;
+};
+
 }  // namespace
 
 std::vector<bool> read_static_inputs(Run& run) {
   require_file(run.io, parameter_file());
-  read_grid_definition(run);
-  require_mappable(run.grid);
-  require_file(run.io, active_cell_file());
-  read_active_cells(run);
+  const Sink sink;
+  IoSetup setup = run.io.setup();
+  if (sink.fd() >= 0) setup.stdout_fd = sink.fd();
+  {
+    Io quiet(setup);
+    const auto reading = std::make_unique<Run>(quiet);
+    read_grid_definition(*reading);
+    require_mappable(reading->grid);
+    require_file(run.io, active_cell_file());
+    read_active_cells(*reading);
+    run.grid = reading->grid;
+    run.nfactors = reading->nfactors;
+    run.swretfactor = reading->swretfactor;
+    run.ibound = reading->ibound;
+    quiet.close_all();
+  }
 
   const Grid& grid = run.grid;
   std::vector<bool> active;

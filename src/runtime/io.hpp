@@ -58,6 +58,9 @@ class Io {
     return record_;
   }
 
+  // Where this run's files are: a second table of streams over the same files
+  // starts from it.
+  const IoSetup& setup() const { return setup_; }
   int stderr_fd() const { return setup_.stderr_fd; }
   int stdin_fd() const { return setup_.stdin_fd; }
 

@@ -14,7 +14,10 @@ namespace tamvek::platform {
 // run's messages come from one table.
 
 // What OPEN asks for: read-write first, then the fallbacks.
-enum class OpenMode { read_write_create, read_only, write_only };
+// create_new makes a file that is not there yet, write-only, and fails with
+// EEXIST when the name is taken: a companion program's temporaries never
+// take over a file that is already there.
+enum class OpenMode { read_write_create, read_only, write_only, create_new };
 
 // Why a file could not be opened, as far as OPEN's fallbacks and messages
 // need to tell.
@@ -49,6 +52,9 @@ struct Opened {
 // by read_write_create is an ordinary writable file; an existing one is never
 // truncated.
 Opened open_file(const std::string& path, OpenMode mode);
+
+// The system's device that takes every byte written to it and keeps none.
+extern const char* const null_device;
 
 // Bytes read, 0 at the end of the file, or -1 with `error` set. An interrupted
 // call is repeated.

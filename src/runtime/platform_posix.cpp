@@ -10,12 +10,15 @@
 
 namespace tamvek::platform {
 
+const char* const null_device = "/dev/null";
+
 Opened open_file(const std::string& path, OpenMode mode) {
   int flags = O_CLOEXEC;
   switch (mode) {
     case OpenMode::read_write_create: flags |= O_RDWR | O_CREAT; break;
     case OpenMode::read_only: flags |= O_RDONLY; break;
     case OpenMode::write_only: flags |= O_WRONLY; break;
+    case OpenMode::create_new: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
   }
   Opened opened;
   opened.fd = ::open(path.c_str(), flags, 0666);

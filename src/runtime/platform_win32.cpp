@@ -36,12 +36,15 @@ int errno_of_system_error(DWORD code) {
 
 }  // namespace
 
+const char* const null_device = "NUL";
+
 Opened open_file(const std::string& path, OpenMode mode) {
   int flags = _O_BINARY | _O_NOINHERIT;
   switch (mode) {
     case OpenMode::read_write_create: flags |= _O_RDWR | _O_CREAT; break;
     case OpenMode::read_only: flags |= _O_RDONLY; break;
     case OpenMode::write_only: flags |= _O_WRONLY; break;
+    case OpenMode::create_new: flags |= _O_WRONLY | _O_CREAT | _O_EXCL; break;
   }
   Opened opened;
   opened.fd = ::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE);

@@ -78,10 +78,17 @@ int run_plan(const Plan& plan) {
         (years.empty() ? std::string("no year was running") : "stopping " + years) +
         "; no further year starts\n");
   });
-  const std::vector<YearResult> results =
-      run_years(plan, running, [&](const YearResult& result, int left) {
-        say(progress_line(result, left));
-      });
+  std::vector<YearResult> results;
+  try {
+    results = run_years(plan, running, [&](const YearResult& result, int left) {
+      say(progress_line(result, left));
+    });
+  } catch (const ThreadStartFailure& failure) {
+    say("");
+    std::fprintf(stderr, "tamvek-years: %s: no further year was started, the years above are "
+                         "complete; run again with a smaller -j\n", failure.what());
+    return not_all_done;
+  }
 
   std::string end = "\n" + result_table(results);
   if (running.interrupted()) {
@@ -114,4 +121,14 @@ int run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) { return run(argc, argv); }
+int main(int argc, char** argv) {
+  // Any other failure of the system (a watch that cannot be set up, memory)
+  // is a message and the status of years not all done, never an abort.
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& error) {
+    std::fflush(stdout);
+    std::fprintf(stderr, "tamvek-years: %s\n", error.what());
+    return not_all_done;
+  }
+}

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Runs flopy_conservation_test.py with a Python that has numpy, and flopy:
+# Runs SCRIPT (flopy_conservation_test.py if none given) with a Python that has numpy, and flopy:
 # an installed one, or the copy in FLOPY_ARCHIVE unpacked into the scratch
 # folder. Without them the test is skipped (status 77) with its reason, unless
 # TAMVEK_REQUIRE_FLOPY is set (as in CI), where a skip would hide a fault.
 #
-#   flopy_test.sh BUILD_DIR SCRATCH_DIR [FLOPY_ARCHIVE]
+#   flopy_test.sh BUILD_DIR SCRATCH_DIR [FLOPY_ARCHIVE [SCRIPT]]
 set -uo pipefail
-build=$1 scratch=$2 archive=${3:-}
+build=$1 scratch=$2 archive=${3:-} script=${4:-flopy_conservation_test.py}
 skip=77
 [[ -n ${TAMVEK_REQUIRE_FLOPY:-} ]] && skip=1
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -31,4 +31,4 @@ if ! "$python" -c 'import flopy' 2>/dev/null; then
   tar -xJf "$archive" -C "$scratch.flopy" || exit 1
   export PYTHONPATH=$(ls -d "$scratch.flopy"/flopy-*)${PYTHONPATH:+:$PYTHONPATH}
 fi
-exec "$python" "$here/flopy_conservation_test.py" "$build" "$scratch"
+exec "$python" "$here/$script" "$build" "$scratch"

@@ -139,6 +139,9 @@ TEST(ModflowRefusals, CommandLinesThatCannotBeUsed) {
       {{"2010", "2011", model, "--volume-unit", "acre-feet", "--start", "2010-02-30"}, "--start needs a date YYYY-MM-DD, not '2010-02-30'"},
       {{"2010", "2011", model, "--volume-unit", "acre-feet", "--overwrite"}, "unknown option --overwrite"},
       {{"2010", "2011", model, "--volume-unit", "acre-feet", "--model", "gwf"}, ""},
+      {{"--verify", model, "2010"}, "--verify takes the model only, not '2010'"},
+      {{"--verify", model, "--copy-arrays", "copies"}, "--copy-arrays is an option of the export, not of --verify"},
+      {{"2010", "2011", model, "--volume-unit", "acre-feet", "--copy-arrays"}, "--copy-arrays needs a value"},
   };
   for (const auto& entry : cases) {
     const auto run = set.run_modflow(entry.arguments);
@@ -152,7 +155,8 @@ TEST(ModflowRefusals, CommandLinesThatCannotBeUsed) {
   }
   const auto help = set.run_modflow({"--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--volume-unit"), std::string::npos);
+  for (const char* option : {"--volume-unit", "--copy-arrays DIR", "--verify MODEL"})
+    EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
 }  // namespace

@@ -13,9 +13,10 @@ using testing::Mf6Simulation;
 using testing::ModflowDataSet;
 using testing::replace;
 
-// The number after `before` on the line of the package that names `file`.
+// The number after `before` on the line of the package that reads `file`
+// (the header's digest lines name it first).
 double number_after(const std::string& package, const std::string& file, const std::string& before) {
-  const std::size_t line = package.find(file);
+  const std::size_t line = package.find(file, package.find("OPEN/CLOSE "));
   if (line == std::string::npos) return -1;
   const std::size_t at = package.find(before, line);
   return std::strtod(package.c_str() + at + before.size(), nullptr);

@@ -82,9 +82,9 @@ TEST(ReportFailures, EachBadInputIsNamedAndLeavesNoReport) {
        "run (did the run stop early?)\n"},
       {"a report that cannot be written whole",
        [](ReportDataSet& data) {
-         std::filesystem::create_directory(data.work.file("out/2010.season.asc.tmp"));
+         std::filesystem::create_directory(data.work.file("out/2010.season.asc"));
        },
-       "tamvek-report: out\\2010.season.asc: cannot be written: "},
+       "tamvek-report: out\\2010.season.asc: cannot be put in place: not a regular file"},
   };
   for (const BadInput& bad : cases) {
     SCOPED_TRACE(bad.what);
@@ -97,7 +97,7 @@ TEST(ReportFailures, EachBadInputIsNamedAndLeavesNoReport) {
     EXPECT_TRUE(run.err.starts_with(bad.message)) << run.err;
     // Nothing created, nothing removed: a missing static file stays missing.
     EXPECT_EQ(listing(data), before);
-    std::filesystem::remove(data.work.file("out/2010.season.asc.tmp"));
+    std::filesystem::remove(data.work.file("out/2010.season.asc"));
     EXPECT_EQ(data.report_files(), std::vector<std::string>{});
   }
 }
