@@ -29,7 +29,7 @@ Balance balance_of(const TimePlan& plan, const std::vector<YearArrays>& years,
     balance.applied_as_written += written.applied[p];
     for (const Share& share : plan.periods[p].shares) {
       const YearArrays& year = years[static_cast<std::size_t>(share.year - first_year)];
-      const MonthArray& month = year.months[static_cast<std::size_t>(share.month - first_month)];
+      const MonthArray& month = year.months[irrigation_month_index(share.month)];
       balance.years[static_cast<std::size_t>(share.year - first_year)].applied +=
           share.fraction * static_cast<double>(month.tenths) / 10;
     }

@@ -1,10 +1,8 @@
 #include "modflow/export.hpp"
 
 #include <algorithm>
-#include <cfenv>
 #include <cmath>
 #include <cstdio>
-#include <exception>
 #include <memory>
 #include <optional>
 
@@ -19,11 +17,13 @@
 #include "modflow/plan.hpp"
 #include "modflow/verify.hpp"
 #include "modflow/year_arrays.hpp"
+#include "results/made_to_end.hpp"
 #include "results/output_set.hpp"
 #include "results/result_error.hpp"
 #include "results/static_inputs.hpp"
-#include "runtime/run_stop.hpp"
+#include "state/file_names.hpp"
 #include "state/run_state.hpp"
+#include "state/year.hpp"
 
 namespace tamvek::modflow {
 namespace {
@@ -35,8 +35,8 @@ std::string year_list(const std::vector<int>& years) {
   for (std::size_t i = 0; i < years.size();) {
     std::size_t j = i;
     while (j + 1 < years.size() && years[j + 1] == years[j] + 1) ++j;
-    text += (text.empty() ? "" : ", ") + std::to_string(years[i]);
-    if (j > i) text += (j == i + 1 ? ", " : " to ") + std::to_string(years[j]);
+    text += (text.empty() ? "" : ", ") + year_text(years[i]);
+    if (j > i) text += (j == i + 1 ? ", " : " to ") + year_text(years[j]);
     i = j + 1;
   }
   return text;
@@ -94,8 +94,7 @@ int run_export(Io& io, const Options& options) {
     throw ResultError{facts.time_file,
                       "the model's periods reach the irrigation months (May to October) of " +
                           year_list(plan.years_outside_range) + ", outside the years " +
-                          std::to_string(options.first_year) + " to " +
-                          std::to_string(options.last_year) +
+                          year_text(options.first_year) + " to " + year_text(options.last_year) +
                           ": run those years too, or say with --zero-outside that they carry no "
                           "recharge"};
 
@@ -104,14 +103,14 @@ int run_export(Io& io, const Options& options) {
     years.push_back(read_year(io, grid, year));
     bool empty = true;
     for (const MonthArray& month : years.back().months) empty = empty && month.absolute_tenths == 0;
+    const std::string cyear = year_text(year);
     if (empty && !options.empty_years.contains(year))
       throw ResultError{years.back().months[0].name,
-                        "the year " + std::to_string(year) +
-                            " has no recharge at all in any of its six arrays: its input files "
-                            "(authacres" + std::to_string(year) + ".txt, tamvek" +
-                            std::to_string(year) + ".txt) may have been missing or empty. If the "
-                            "year is meant to carry none, say so with --empty-year " +
-                            std::to_string(year)};
+                        "the year " + cyear +
+                            " has no recharge at all in any of its six arrays: its input files (" +
+                            authorized_acreage_file(cyear).name + ", " + diversion_file(cyear).name +
+                            ") may have been missing or empty. If the year is meant to carry none, "
+                            "say so with --empty-year " + cyear};
   }
 
   const std::filesystem::path package = package_path(facts, options);
@@ -163,41 +162,9 @@ int export_to_end(Io& io, const std::vector<std::string>& arguments) {
     std::fputs(help_text, stdout);
     return 0;
   }
-  if (options.verify) {
-    std::string failure;
-    try {
-      return verify_package(options);
-    } catch (const ResultError& error) {
-      failure = error.file + ": " + error.what;
-    } catch (const std::exception& error) {
-      failure = error.what();
-    }
-    std::fflush(stdout);
-    std::fprintf(stderr, "tamvek-modflow: %s\n", failure.c_str());
-    return 2;
-  }
-  // The grid's top edge is computed as tamvek computes it.
-  std::fesetenv(FE_DFL_ENV);
-  std::string failure;
-  int status = 2;
-  try {
-    status = run_export(io, options);
-  } catch (const ResultError& error) {
-    failure = "tamvek-modflow: " + error.file + ": " + error.what + "\n";
-  } catch (const RunEnd& stop) {
-    failure = stop.message.empty() ? "tamvek-modflow: the grid definition cannot be read\n"
-                                   : stop.message;
-  } catch (const std::exception& error) {
-    failure = std::string("tamvek-modflow: ") + error.what() + "\n";
-  }
-  const std::string close_failure = io.close_all();
-  if (failure.empty() && !close_failure.empty()) failure = close_failure;
-  if (!failure.empty()) {
-    std::fflush(stdout);
-    std::fputs(failure.c_str(), stderr);
-    return 2;
-  }
-  return status;
+  return results::made_to_end(io, "tamvek-modflow", [&] {
+    return options.verify ? verify_package(options) : run_export(io, options);
+  });
 }
 
 }  // namespace tamvek::modflow

@@ -1,6 +1,6 @@
 #include "modflow/options.hpp"
 
-#include <charconv>
+#include "state/year.hpp"
 
 namespace tamvek::modflow {
 
@@ -49,12 +49,16 @@ const char* const help_text =
 
 namespace {
 
+[[noreturn]] void refuse_year(const std::string& text, const char* what) {
+  throw UsageError(std::string(what) + " must be a year of four digits, not '" + text + "'");
+}
+
+// A year as every companion takes one; the year 0 has no place on the
+// calendar that the periods are laid on.
 int year_of(const std::string& text, const char* what) {
-  int year = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), year);
-  if (text.size() != 4 || error != std::errc() || end != text.data() + text.size() || year < 1)
-    throw UsageError(std::string(what) + " must be a year of four digits, not '" + text + "'");
-  return year;
+  const std::optional<int> year = four_digit_year(text);
+  if (!year || *year < 1) refuse_year(text, what);
+  return *year;
 }
 
 // --verify reads the model and the package only: the options of an export
@@ -135,10 +139,17 @@ Options parse_options(const std::vector<std::string>& arguments) {
   if (options.verify) return verify_options(options, arguments, positional);
   if (positional.size() != 3)
     throw UsageError("FIRST, LAST and MODEL expected, " + std::to_string(positional.size()) + " given");
-  options.first_year = year_of(positional[0], "FIRST");
-  options.last_year = year_of(positional[1], "LAST");
-  if (options.last_year < options.first_year)
-    throw UsageError("LAST (" + positional[1] + ") comes before FIRST (" + positional[0] + ")");
+  YearRange range;
+  switch (parse_year_range(positional[0], positional[1], range)) {
+    case YearRangeFault::first_not_a_year: refuse_year(positional[0], "FIRST");
+    case YearRangeFault::last_not_a_year: refuse_year(positional[1], "LAST");
+    case YearRangeFault::last_before_first:
+      throw UsageError("LAST (" + positional[1] + ") comes before FIRST (" + positional[0] + ")");
+    case YearRangeFault::none: break;
+  }
+  if (range.first < 1) refuse_year(positional[0], "FIRST");
+  options.first_year = range.first;
+  options.last_year = range.last;
   options.model = positional[2];
   if (!options.volume_unit)
     throw UsageError("--volume-unit is needed: tamvek's arrays do not say whether they hold "

@@ -1,6 +1,5 @@
 #include "modflow/package_writer.hpp"
 
-#include <charconv>
 #include <cmath>
 #include <map>
 #include <tuple>
@@ -9,19 +8,21 @@
 #include "modflow/package_files.hpp"
 #include "results/result_error.hpp"
 #include "results/sha256.hpp"
-#include "results/shortest_decimal.hpp"
+#include "results/number_text.hpp"
+#include "text/f61_write.hpp"
 
 namespace tamvek::modflow {
 namespace {
 
 constexpr std::size_t values_per_line = 10;
 
-// The shortest text that reads back as the same double.
-std::string exact(double value) {
-  char text[32];
-  const auto result = std::to_chars(text, text + sizeof text, value);
-  return std::string(text, result.ptr);
-}
+// A real as the package writes it: the shortest text that reads back as the
+// same double.
+std::string exact(double value) { return results::decimal_text(value, -1); }
+
+// The format of tamvek's arrays as MODFLOW-2005 reads them, "(326F6.1)".
+const std::string array_format = "(" + std::to_string(f61_fields_per_record) + "F" +
+                                 std::to_string(f61_field_width) + ".1)";
 
 std::string month_text(int year, int month) {
   char text[16];
@@ -72,7 +73,7 @@ class Writer {
     return in_.years[static_cast<std::size_t>(year - in_.options.first_year)];
   }
   const MonthArray& month(const Share& share) const {
-    return year(share.year).months[static_cast<std::size_t>(share.month - first_month)];
+    return year(share.year).months[irrigation_month_index(share.month)];
   }
   std::filesystem::path array_path(const MonthArray& array) const {
     return std::filesystem::absolute(in_.io.path_of(array.name)).lexically_normal();
@@ -164,7 +165,7 @@ class Writer {
       control += named_array(array_path(array));
       control += ' ';
       control += exact(factor);
-      control += " (326F6.1) -1";
+      control += " " + array_format + " -1";
       return control;
     }
     control += array.touching ? name_in_package(free_copy(share)) : named_array(array_path(array));
@@ -186,8 +187,7 @@ class Writer {
     std::string text;
     const auto nx = static_cast<std::size_t>(in_.grid.nx);
     for (std::size_t cell = 0; cell < layer.tenths.size(); ++cell) {
-      const std::string_view field(layer.fields.data() + cell * 6, 6);
-      text += field.substr(field.find_first_not_of(' '));
+      text += results::value_text(layer, cell);
       const std::size_t column = cell % nx;
       text += column + 1 == nx || (column + 1) % values_per_line == 0 ? '\n' : ' ';
     }

@@ -49,7 +49,7 @@ TimePlan plan_periods(const std::vector<double>& perlen, TimeUnit unit, DayNumbe
     if (period.end > period.begin) {
       const int last = year_of(period.end);
       for (int year = year_of(period.begin); year <= last; ++year)
-        for (int month = first_month; month <= last_month; ++month) {
+        for (int month = first_irrigation_month; month <= last_irrigation_month; ++month) {
           const double fraction = fraction_within(year, month, period.begin, period.end);
           if (fraction <= 0) continue;
           if (year >= first_year && year <= last_year)

@@ -5,22 +5,21 @@
 #include "results/check_report.hpp"
 #include "results/result_error.hpp"
 #include "state/file_names.hpp"
+#include "state/year.hpp"
+#include "text/f61_write.hpp"
 
 namespace tamvek::modflow {
 namespace {
 
-constexpr std::int32_t fields_per_record = 326;
-constexpr std::size_t field_width = 6;
-
 results::Layer read_checked(const Io& io, const Grid& grid, const std::string& name) {
-  results::Layer layer{"", "", name, {}, {}};
+  results::Layer layer("", name);
   results::read_array(io, grid, layer);
   for (std::size_t cell = 0; cell < layer.tenths.size(); ++cell)
     if (layer.tenths[cell] == results::no_value) {
       const auto nx = static_cast<std::size_t>(grid.nx);
       throw results::ResultError{
           name, "row " + std::to_string(cell / nx + 1) + ", column " + std::to_string(cell % nx + 1) +
-                    ": \"" + layer.fields.substr(cell * field_width, field_width) +
+                    ": \"" + layer.fields.substr(cell * f61_field_width, f61_field_width) +
                     "\" has lost its value (it did not fit its field), and the volume of the "
                     "month with it"};
     }
@@ -36,12 +35,12 @@ std::int64_t YearArrays::tenths() const {
 }
 
 YearArrays read_year(const Io& io, const Grid& grid, int year) {
-  const std::string cyear = std::to_string(year);
+  const std::string cyear = year_text(year);
   results::read_check_report(io, cyear);
   YearArrays arrays;
   arrays.year = year;
-  for (int month = first_month; month <= last_month; ++month) {
-    MonthArray& entry = arrays.months[static_cast<std::size_t>(month - first_month)];
+  for (int month = first_irrigation_month; month <= last_irrigation_month; ++month) {
+    MonthArray& entry = arrays.months[irrigation_month_index(month)];
     entry.month = month;
     entry.name = monthly_array_file(cyear, month).name;
     const results::Layer layer = read_checked(io, grid, entry.name);
@@ -51,8 +50,8 @@ YearArrays read_year(const Io& io, const Grid& grid, int year) {
       entry.absolute_tenths += tenths < 0 ? -tenths : tenths;
       // A field that fills its six characters runs into the one before it on
       // its record; the first field of a record has none before it.
-      const auto column = static_cast<std::int32_t>(cell % static_cast<std::size_t>(grid.nx));
-      if (column % fields_per_record != 0 && layer.fields[cell * field_width] != ' ')
+      const std::size_t column = cell % static_cast<std::size_t>(grid.nx);
+      if (column % f61_fields_per_record != 0 && layer.fields[cell * f61_field_width] != ' ')
         entry.touching = true;
     }
   }

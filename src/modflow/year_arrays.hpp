@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "output/irrigation_months.hpp"
 #include "results/layer.hpp"
 #include "runtime/io.hpp"
 #include "state/run_state.hpp"
@@ -22,13 +23,9 @@ struct MonthArray {
 
 struct YearArrays {
   int year = 0;
-  std::array<MonthArray, 6> months;  // May to October
+  std::array<MonthArray, irrigation_month_count> months;  // May to October
   std::int64_t tenths() const;
 };
-
-// The irrigation months, May to October.
-inline constexpr int first_month = 5;
-inline constexpr int last_month = 10;
 
 // Reads each year's check report (a year whose run stopped early is refused)
 // and its six arrays, an array at a time: every array must be complete, of

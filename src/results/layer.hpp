@@ -15,14 +15,6 @@ struct Layer {
   Layer() = default;
   Layer(std::string its_id, std::optional<std::string> its_file)
       : id(std::move(its_id)), file(std::move(its_file)) {}
-  // The older form with a text between the id and the file, which nothing
-  // reads any longer; tamvek-modflow's reader still makes its layers so.
-  Layer(std::string its_id, std::string_view /*unused*/, std::optional<std::string> its_file,
-        std::vector<std::int32_t> its_tenths, std::string its_fields)
-      : id(std::move(its_id)),
-        file(std::move(its_file)),
-        tenths(std::move(its_tenths)),
-        fields(std::move(its_fields)) {}
 
   std::string id;                   // "05" .. "10", "season", "acres"
   std::optional<std::string> file;  // the array it was read from, as formed
