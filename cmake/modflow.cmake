@@ -1,10 +1,15 @@
 # tamvek-modflow: the recharge package of a groundwater model from years of
 # tamvek's monthly arrays.
+# Everything but the entry point is the library tamvek_modflow, which the
+# tests and the fuzzing target of the model readers link too.
 file(GLOB tamvek_modflow_sources CONFIGURE_DEPENDS src/modflow/*.cpp)
+list(FILTER tamvek_modflow_sources EXCLUDE REGEX "/src/modflow/main\\.cpp$")
 if(tamvek_modflow_sources)
-  add_executable(tamvek-modflow ${tamvek_modflow_sources})
-  target_link_libraries(tamvek-modflow PRIVATE tamvek_results)
-  target_compile_definitions(tamvek-modflow PRIVATE TAMVEK_VERSION="${PROJECT_VERSION}")
+  add_library(tamvek_modflow STATIC ${tamvek_modflow_sources})
+  target_link_libraries(tamvek_modflow PUBLIC tamvek_results)
+  target_compile_definitions(tamvek_modflow PRIVATE TAMVEK_VERSION="${PROJECT_VERSION}")
+  add_executable(tamvek-modflow src/modflow/main.cpp)
+  target_link_libraries(tamvek-modflow PRIVATE tamvek_modflow)
   set_target_properties(tamvek-modflow PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()
 
@@ -12,6 +17,7 @@ endif()
 # tamvek has run three generated years (Linux, with a Python that has numpy).
 # Called by cmake/tests.cmake once testing is on.
 function(tamvek_add_modflow_tests)
+  target_link_libraries(tamvek_tests PRIVATE tamvek_modflow)  # the readers' own tests
   if(CMAKE_CROSSCOMPILING OR WIN32)
     return()
   endif()
