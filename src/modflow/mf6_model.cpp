@@ -146,6 +146,8 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
     if (key == "NROW") facts.nrow = integer_of(dimensions.body.file, line, 1, key);
     if (key == "NCOL") facts.ncol = integer_of(dimensions.body.file, line, 1, key);
   }
+  if (nlay > 100'000)
+    throw ResultError{facts.grid_file, "NLAY " + std::to_string(nlay) + " is beyond any model's"};
   if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1)
     throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY, NROW and NCOL of at least 1"};
   require_tamvek_size(facts);

@@ -17,7 +17,8 @@ using results::printable;
 
 // A binary file has no lines: its faults name the byte, and the control line
 // that reads it.
-void binary_values(const std::filesystem::path& path, std::span<double> values, const std::string& from) {
+void binary_values(const std::filesystem::path& path, std::size_t count, std::span<double> values,
+                   const std::string& from) {
   const std::string file = shown(path);
   const auto refuse = [&](const std::string& fault) {
     throw results::ResultError{file, fault + " (the binary array of " + from + ")"};
@@ -26,29 +27,35 @@ void binary_values(const std::filesystem::path& path, std::span<double> values, 
   std::size_t at = 0;
   std::string fault;
   // One header for the whole array, or one before each layer's values.
-  for (std::size_t filled = 0; filled < values.size();) {
+  for (std::size_t filled = 0; filled < count;) {
     BinaryHeader header;
     if (!read_stream_header(bytes, at, header, fault)) refuse(fault);
     const std::int64_t cells = std::int64_t{header.ncol} * header.nrow;
-    if (header.ncol < 1 || header.nrow < 1 || static_cast<std::uint64_t>(cells) > values.size() - filled)
+    if (header.ncol < 1 || header.nrow < 1 || static_cast<std::uint64_t>(cells) > count - filled)
       refuse("the header gives NCOL " + std::to_string(header.ncol) + " and NROW " +
                           std::to_string(header.nrow) + " where the array has " +
-                          std::to_string(values.size() - filled) + " values left to read");
-    if (!read_stream_values(bytes, at, values.subspan(filled, static_cast<std::size_t>(cells)), fault))
-      refuse(fault);
+                          std::to_string(count - filled) + " values left to read");
+    // Values read through are any 8 bytes each: passed over, not kept.
+    const auto size = static_cast<std::size_t>(cells);
+    if (values.empty() && (bytes.size() - at) / 8 < size)
+      refuse(std::to_string(size) + " values of 8 bytes expected after byte " + std::to_string(at) +
+             ", but the file holds " + std::to_string((bytes.size() - at) / 8));
+    if (values.empty()) at += 8 * size;
+    else if (!read_stream_values(bytes, at, values.subspan(filled, size), fault)) refuse(fault);
     filled += static_cast<std::size_t>(cells);
   }
 }
 
 }  // namespace
 
-void read_free_values(const ModelText& text, std::size_t& at, Comments comments, std::span<double> values) {
-  DoubleListRead read(values);
+void read_free_values(const ModelText& text, std::size_t& at, Comments comments, std::size_t count,
+                      std::span<double> values) {
+  DoubleListRead read = values.empty() ? DoubleListRead(count) : DoubleListRead(values);
   while (true) {
     if (at >= text.lines.size())
       refuse(text.file, text.lines.empty() ? 0 : text.lines.back().number,
              "the array ends after " + std::to_string(read.filled()) + " of its " +
-                 std::to_string(values.size()) + " values");
+                 std::to_string(count) + " values");
     const TextLine& line = text.lines[at++];
     const DoubleListRead::Step step = read.take(data_part(line.text, comments));
     if (step == DoubleListRead::Step::done) return;
@@ -94,17 +101,17 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
   }
   if (binary && form == "INTERNAL")
     refuse(text.file, control.number, "(BINARY) needs OPEN/CLOSE and a file: " + in_quotes(control.text));
-  values.assign(count, 0.0);
+  if (keep) values.assign(count, 0.0);
   if (form == "INTERNAL") {
-    read_free_values(text, at, Comments::mf6, values);
+    read_free_values(text, at, Comments::mf6, count, values);
   } else {
     const std::filesystem::path path = find_model_file(folder, control.words[1], notes);
     if (binary) {
-      binary_values(path, values, text.file + " line " + std::to_string(control.number));
+      binary_values(path, count, values, text.file + " line " + std::to_string(control.number));
     } else {
       const ModelText external = read_model_text(path, Comments::mf6);
       std::size_t line = 0;
-      read_free_values(external, line, Comments::mf6, values);
+      read_free_values(external, line, Comments::mf6, count, values);
     }
   }
   if (!keep) return {};

@@ -21,8 +21,10 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
                                    const std::filesystem::path& folder, std::vector<std::string>& notes,
                                    bool keep = true);
 
-// Takes `values.size()` values by a list-directed read from the lines of
-// `text` from `at` on, and leaves `at` on the line after the last one read.
-void read_free_values(const ModelText& text, std::size_t& at, Comments comments, std::span<double> values);
+// Takes `count` values by a list-directed read from the lines of `text` from
+// `at` on, into `values` (where it is not empty), and leaves `at` on the line
+// after the last one read.
+void read_free_values(const ModelText& text, std::size_t& at, Comments comments, std::size_t count,
+                      std::span<double> values);
 
 }  // namespace tamvek::modflow

@@ -25,11 +25,11 @@ DoubleListRead::Step DoubleListRead::fail(std::string message, std::string_view 
 DoubleListRead::Step DoubleListRead::take(std::string_view record) {
   const char* at = record.data();
   const char* const end = at + record.size();
-  while (item_ < values_.size()) {
+  while (item_ < count_) {
     while (at != end && (is_blank(*at) || *at == '\r')) ++at;
     if (at == end) return Step::more;
     if (*at == '/') {
-      item_ = values_.size();
+      item_ = count_;
       return Step::done;
     }
     if (*at == ',' || *at == ';') {
@@ -56,7 +56,7 @@ DoubleListRead::Step DoubleListRead::take(std::string_view record) {
         return fail(repeat == 0 ? "a repeat count of zero" : "a repeat count too large", whole);
       text = star + 1;
     }
-    const auto left = static_cast<std::int64_t>(values_.size() - item_);
+    const auto left = static_cast<std::int64_t>(count_ - item_);
     const auto takers = static_cast<std::size_t>(std::min(repeat, left));
     if (text == at) {  // r* with nothing after it: r null values
       item_ += takers;
@@ -64,7 +64,7 @@ DoubleListRead::Step DoubleListRead::take(std::string_view record) {
     }
     double converted = 0;
     if (parse_double(text, at, converted) != Conversion::ok) return fail("not a number", whole);
-    std::fill_n(values_.begin() + static_cast<std::ptrdiff_t>(item_), takers, converted);
+    if (!values_.empty()) std::fill_n(values_.begin() + static_cast<std::ptrdiff_t>(item_), takers, converted);
     item_ += takers;
   }
   return Step::done;

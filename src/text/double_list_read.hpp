@@ -16,7 +16,10 @@ namespace tamvek {
 // value in its record is not read, as a list-directed read ends there.
 class DoubleListRead {
  public:
-  explicit DoubleListRead(std::span<double> values) : values_(values) {}
+  explicit DoubleListRead(std::span<double> values) : values_(values), count_(values.size()) {}
+  // A read of `count` values that are checked and passed over, not kept: an
+  // array read through for its place in the file.
+  explicit DoubleListRead(std::size_t count) : count_(count) {}
 
   enum class Step { more, done, failed };
 
@@ -32,6 +35,7 @@ class DoubleListRead {
   Step fail(std::string message, std::string_view text);
 
   std::span<double> values_;
+  std::size_t count_ = 0;
   std::size_t item_ = 0;
   bool comma_separates_ = false;
   std::string failure_;
