@@ -164,12 +164,13 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
     } else if (name == "DELC") {
       facts.delc = read_mf6_array(body, at, static_cast<std::size_t>(facts.nrow), folder, facts.notes);
     } else if (name == "TOP") {
-      read_mf6_array(body, at, layer, folder, facts.notes, false);
+      read_mf6_array(body, at, layer, folder, facts.notes, ArrayUse::read_through);
     } else if (name == "BOTM" || name == "IDOMAIN") {
+      const ArrayUse use = name == "IDOMAIN" ? ArrayUse::read_through_integers : ArrayUse::read_through;
       if (layered)
-        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder, facts.notes, false);
+        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder, facts.notes, use);
       else
-        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder, facts.notes, false);
+        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder, facts.notes, use);
     } else {
       refuse(body.file, line.number,
              in_quotes(line.words[0]) + " is not an array of a structured grid's GRIDDATA block");

@@ -17,8 +17,8 @@ using results::printable;
 
 // A binary file has no lines: its faults name the byte, and the control line
 // that reads it.
-void binary_values(const std::filesystem::path& path, std::size_t count, std::span<double> values,
-                   const std::string& from) {
+void binary_values(const std::filesystem::path& path, std::size_t count, std::size_t value_size,
+                   std::span<double> values, const std::string& from) {
   const std::string file = shown(path);
   const auto refuse = [&](const std::string& fault) {
     throw results::ResultError{file, fault + " (the binary array of " + from + ")"};
@@ -35,12 +35,12 @@ void binary_values(const std::filesystem::path& path, std::size_t count, std::sp
       refuse("the header gives NCOL " + std::to_string(header.ncol) + " and NROW " +
                           std::to_string(header.nrow) + " where the array has " +
                           std::to_string(count - filled) + " values left to read");
-    // Values read through are any 8 bytes each: passed over, not kept.
+    // Values read through are any bytes of their size: passed over, not kept.
     const auto size = static_cast<std::size_t>(cells);
-    if (values.empty() && (bytes.size() - at) / 8 < size)
-      refuse(std::to_string(size) + " values of 8 bytes expected after byte " + std::to_string(at) +
-             ", but the file holds " + std::to_string((bytes.size() - at) / 8));
-    if (values.empty()) at += 8 * size;
+    if (values.empty() && (bytes.size() - at) / value_size < size)
+      refuse(std::to_string(size) + " values of " + std::to_string(value_size) + " bytes expected after byte " +
+             std::to_string(at) + ", but the file holds " + std::to_string((bytes.size() - at) / value_size));
+    if (values.empty()) at += value_size * size;
     else if (!read_stream_values(bytes, at, values.subspan(filled, size), fault)) refuse(fault);
     filled += static_cast<std::size_t>(cells);
   }
@@ -68,7 +68,8 @@ void read_free_values(const ModelText& text, std::size_t& at, Comments comments,
 
 std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::size_t count,
                                    const std::filesystem::path& folder, std::vector<std::string>& notes,
-                                   bool keep) {
+                                   ArrayUse use) {
+  const bool keep = use == ArrayUse::keep;
   if (at >= text.lines.size())
     refuse(text.file, text.lines.empty() ? 0 : text.lines.back().number,
            "an array's control line expected, but the block ends");
@@ -107,7 +108,7 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
   } else {
     const std::filesystem::path path = find_model_file(folder, control.words[1], notes);
     if (binary) {
-      binary_values(path, count, values, text.file + " line " + std::to_string(control.number));
+      binary_values(path, count, use == ArrayUse::read_through_integers ? 4 : 8, values, text.file + " line " + std::to_string(control.number));
     } else {
       const ModelText external = read_model_text(path, Comments::mf6);
       std::size_t line = 0;

@@ -16,10 +16,12 @@ namespace tamvek::modflow {
 // any words after them (a remark naming the array) passed over. Text values
 // are a list-directed read; a binary file holds a header and 8-byte reals.
 // Arrays the program does not need (`keep` false) are read through, for their
-// errors and their place, but their values are not kept.
+// errors and their place, but their values are not kept. An array of
+// integers (IDOMAIN) holds 4-byte integers in a binary file.
+enum class ArrayUse { keep, read_through, read_through_integers };
 std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::size_t count,
                                    const std::filesystem::path& folder, std::vector<std::string>& notes,
-                                   bool keep = true);
+                                   ArrayUse use = ArrayUse::keep);
 
 // Takes `count` values by a list-directed read from the lines of `text` from
 // `at` on, into `values` (where it is not empty), and leaves `at` on the line

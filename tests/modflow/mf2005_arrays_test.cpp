@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -75,10 +76,14 @@ TEST(Mf2005ControlRecords, DataUnitsAreReadOnWhereTheLastArrayEnded) {
   EXPECT_EQ((std::vector<double>{1.5, 2.5}), arrays.read(1, 2));  // a one-dimensional array without header
   EXPECT_EQ((std::vector<double>{5}), arrays.read(1, 1));         // a header, then the values
   EXPECT_EQ((std::vector<double>{7}), arrays.read(1, 1));
+#ifdef _WIN32
+  EXPECT_TRUE(arrays.notes.empty());  // the name as written is found: Windows names have no case
+#else
   ASSERT_EQ(1u, arrays.notes.size());
   EXPECT_EQ("the model names the file \"other\\Delr.TXT\": read as other/delr.txt, the only file of that name "
             "in another case (a backslash taken as a folder separator)",
             arrays.notes[0]);
+#endif
 }
 
 TEST(Mf2005ControlRecords, RefusalsNameTheFileAndLine) {
