@@ -166,7 +166,7 @@ RecordFile& Mf2005Units::formatted(long long unit, const std::string& file, std:
   if (listed.type.find("(BINARY)") != std::string::npos)
     refuse(file, line, "a formatted read from unit " + std::to_string(unit) + ", which the name file opens as " +
                            listed.type + " " + listed.name + " (an unformatted file)");
-  if (!listed.text) listed.text = load_records(find_model_file(folder_, listed.name, notes_));
+  if (!listed.text) listed.text = load_records(existing_model_file(folder_, listed.name, notes_, file, line));
   return *listed.text;
 }
 
@@ -177,7 +177,7 @@ ByteFile& Mf2005Units::unformatted(long long unit, const std::string& file, std:
                            listed.type + " " + listed.name + " (a formatted file; DATA(BINARY) opens an "
                            "unformatted one)");
   if (!listed.binary) {
-    const std::filesystem::path path = find_model_file(folder_, listed.name, notes_);
+    const std::filesystem::path path = existing_model_file(folder_, listed.name, notes_, file, line);
     listed.binary = ByteFile{shown(path), read_whole_file(path), 0};
   }
   return *listed.binary;
@@ -208,7 +208,8 @@ std::vector<double> read_mf2005_array(RecordFile& file, long long own_unit, Mf20
   }
   values.assign(rows * count, 0.0);
   if (control.source == Control::Source::file) {
-    const std::filesystem::path path = find_model_file(units.folder(), control.name, units.notes());
+    const std::filesystem::path path =
+        existing_model_file(units.folder(), control.name, units.notes(), file.file, number);
     if (binary) {
       ByteFile bytes{shown(path), read_whole_file(path), 0};
       unformatted_values(bytes, values);

@@ -91,6 +91,7 @@ ModelFacts read_mf2005_model(const std::filesystem::path& name_file) {
   Mf2005Units units(facts.folder, facts.notes);
   std::string dis;
   long long dis_unit = 0;
+  std::size_t dis_line = 0;
   // Rows are <Ftype> <Nunit> <Fname> [<status>]; the status word (OLD,
   // REPLACE, UNKNOWN) and any other words after the name are not needed here.
   for (const TextLine& line : text.lines) {
@@ -104,12 +105,13 @@ ModelFacts read_mf2005_model(const std::filesystem::path& name_file) {
     if (package.type == "DIS" && dis.empty()) {
       dis = package.file;
       dis_unit = package.unit;
+      dis_line = line.number;
     }
     units.add(package.type, package.unit, package.file);
     facts.packages.push_back(std::move(package));
   }
   if (dis.empty()) throw ResultError{text.file, "no DIS file in the name file"};
-  RecordFile& dis_file = units.formatted(dis_unit, text.file, 0);
+  RecordFile& dis_file = units.formatted(dis_unit, text.file, dis_line);
   read_dis(dis_file, dis_unit, units, facts);
   return facts;
 }

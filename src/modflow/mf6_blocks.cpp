@@ -46,7 +46,8 @@ std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path, const s
     if (lines.size() != 1 || lines.front().words.size() < 2)
       refuse(text.file, lines.front().number,
              "OPEN/CLOSE must be the block's only entry, with a file name");
-    block.body = read_model_text(find_model_file(folder, lines.front().words[1], notes), Comments::mf6);
+    block.body = read_model_text(
+        existing_model_file(folder, lines.front().words[1], notes, text.file, lines.front().number), Comments::mf6);
   }
   return blocks;
 }

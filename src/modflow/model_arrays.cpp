@@ -106,7 +106,8 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
   if (form == "INTERNAL") {
     read_free_values(text, at, Comments::mf6, count, values);
   } else {
-    const std::filesystem::path path = find_model_file(folder, control.words[1], notes);
+    const std::filesystem::path path =
+        existing_model_file(folder, control.words[1], notes, text.file, control.number);
     if (binary) {
       binary_values(path, count, use == ArrayUse::read_through_integers ? 4 : 8, values, text.file + " line " + std::to_string(control.number));
     } else {

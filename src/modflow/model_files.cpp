@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
+#include "modflow/model_text.hpp"
+#include "results/result_file.hpp"
+
 namespace tamvek::modflow {
 namespace {
 
@@ -75,6 +78,15 @@ fs::path find_model_file(const fs::path& folder, std::string_view name, std::vec
   note_once(notes, "the model names the file \"" + std::string(name) + "\": read as " + shown.generic_string() +
                        ", the only file of that name in another case" +
                        (backslash ? " (a backslash taken as a folder separator)" : ""));
+  return found;
+}
+
+fs::path existing_model_file(const fs::path& folder, std::string_view name, std::vector<std::string>& notes,
+                             const std::string& file, std::size_t line) {
+  const fs::path found = find_model_file(folder, name, notes);
+  if (!is_there(found))
+    refuse(file, line, "the file " + results::in_quotes(name) + " is not there (nor in another case, nor with "
+                       "backslashes as folder separators): " + shown(found));
   return found;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,5 +16,11 @@ namespace tamvek::modflow {
 // is found the name as written is returned, for the reader to refuse.
 std::filesystem::path find_model_file(const std::filesystem::path& folder, std::string_view name,
                                       std::vector<std::string>& notes);
+
+// The same for a name that must find a file: one that finds none is refused
+// with the file and line that give it.
+std::filesystem::path existing_model_file(const std::filesystem::path& folder, std::string_view name,
+                                          std::vector<std::string>& notes, const std::string& file,
+                                          std::size_t line);
 
 }  // namespace tamvek::modflow
