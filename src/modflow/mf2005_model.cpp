@@ -122,9 +122,11 @@ ModelFacts read_model(const std::filesystem::path& given, const std::string& mod
   const std::filesystem::path model = std::filesystem::absolute(given).lexically_normal();
   std::error_code error;
   if (std::filesystem::is_directory(model, error)) return read_mf6_model(model, model_name);
-  // A simulation name file's entries are in blocks; a MODFLOW-2005 name file has none.
+  // A simulation name file's entries are in blocks (after an old header, it
+  // may be); a MODFLOW-2005 name file has none.
   const ModelText text = read_model_text(model, Comments::mf6);
-  const bool blocks = !text.lines.empty() && upper(text.lines.front().words[0]) == "BEGIN";
+  bool blocks = false;
+  for (const TextLine& line : text.lines) blocks = blocks || upper(line.words[0]) == "BEGIN";
   if (!blocks) {
     if (!model_name.empty())
       throw ResultError{text.file, "--model chooses a model of a MODFLOW 6 simulation, and this "

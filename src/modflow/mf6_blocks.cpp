@@ -22,17 +22,16 @@ std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path, const s
                         std::vector<std::string>(line.words.begin() + 2, line.words.end()),
                         line.number, {text.file, {}}});
       open = &blocks.back();
+    } else if (open == nullptr) {
+      // MODFLOW 6 looks for the next BEGIN and passes over anything else.
+      continue;
     } else if (first == "END") {
-      if (open == nullptr) refuse(text.file, line.number, "END outside any block");
       if (line.words.size() < 2 || upper(line.words[1]) != open->name)
         refuse(text.file, line.number,
                results::in_quotes(line.text) + " where END " + open->name + " was expected");
       const bool done = open->name == last;
       open = nullptr;
       if (done) break;
-    } else if (open == nullptr) {
-      refuse(text.file, line.number,
-             results::in_quotes(line.text) + " outside any block (BEGIN ... END)");
     } else {
       open->body.lines.push_back(line);
     }

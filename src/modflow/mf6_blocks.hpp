@@ -21,8 +21,10 @@ struct Mf6Block {
 
 // Reads the blocks of a MODFLOW 6 input file up to the END of block `last`,
 // the last block the file must hold: MODFLOW 6 stops reading there, and
-// whatever follows (an old header, notes) is not read. Anything else outside
-// a block, a block without its END and an END of another block are refused.
+// whatever follows (an old header, notes, old blocks) is not read. Between
+// blocks, MODFLOW 6 looks for the next BEGIN and passes over other lines, and
+// so does this reader. A block without its END and an END of another block
+// are refused.
 // File names are found from the simulation's folder (find_model_file).
 std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path, const std::filesystem::path& folder,
                                       std::vector<std::string>& notes, std::string_view last);
