@@ -1,5 +1,6 @@
 #include "modflow/calendar.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -130,7 +131,9 @@ int days_of_month(int y, int m) {
 }
 
 std::string date_text(DayNumber moment) {
-  const year_month_day date{sys_days{days{static_cast<int>(std::floor(moment))}}};
+  // Moments beyond the years a calendar date can show are shown at its ends.
+  const double day_number = std::clamp(std::floor(moment), -1e8, 1e8);
+  const year_month_day date{sys_days{days{static_cast<int>(day_number)}}};
   char text[32];
   std::snprintf(text, sizeof text, "%04d-%02u-%02u", static_cast<int>(date.year()),
                 static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));

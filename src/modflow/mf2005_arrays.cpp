@@ -129,7 +129,7 @@ RecordFile load_records(const std::filesystem::path& path) {
   file.file = shown(path);
   file.bytes = std::make_shared<const std::string>(read_whole_file(path));
   const std::string& text = *file.bytes;
-  for (std::size_t at = 0; at < text.size();) {
+  for (std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0; at < text.size();) {  // past a UTF-8 mark
     std::size_t end = text.find('\n', at);
     if (end == std::string::npos) end = text.size();
     std::string_view record(text.data() + at, end - at);

@@ -73,7 +73,7 @@ ModelText read_model_text(const std::filesystem::path& path, Comments comments) 
   ModelText model{shown(path), {}};
   const std::string text = read_whole_file(path);
   std::size_t number = 0;
-  std::size_t at = 0;
+  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // the mark some editors put before UTF-8
   while (at < text.size()) {
     std::size_t end = text.find('\n', at);
     if (end == std::string::npos) end = text.size();
