@@ -7,7 +7,7 @@ if(TAMVEK_BENCH AND NOT TAMVEK_SANITIZE)
     if(tamvek_benches)
       add_executable(tamvek_bench ${tamvek_benches})
       target_include_directories(tamvek_bench PRIVATE tests)  # tests/support/read_i2.hpp
-      target_link_libraries(tamvek_bench PRIVATE tamvek_core tamvek_modflow_grid benchmark::benchmark
+      target_link_libraries(tamvek_bench PRIVATE tamvek_core tamvek_modflow benchmark::benchmark
                             benchmark::benchmark_main)
     endif()
   endif()

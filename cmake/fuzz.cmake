@@ -7,3 +7,7 @@ foreach(fuzzer_source ${tamvek_fuzzers})
   target_link_libraries(${fuzzer_name} PRIVATE tamvek_results)
   target_link_options(${fuzzer_name} PRIVATE -fsanitize=fuzzer)
 endforeach()
+# The readers of model files are tamvek-modflow's own.
+if(TARGET model_read_fuzz)
+  target_link_libraries(model_read_fuzz PRIVATE tamvek_modflow)
+endif()

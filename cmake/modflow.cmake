@@ -1,17 +1,15 @@
 # tamvek-modflow: the recharge package of a groundwater model from years of
 # tamvek's monthly arrays.
+# Everything but the entry point is the library tamvek_modflow, which the
+# tests and the fuzzing target of the model readers link too.
 file(GLOB tamvek_modflow_sources CONFIGURE_DEPENDS src/modflow/*.cpp)
-# The model's grid on the map and the carrying of volumes onto it: a library
-# of its own, which the program, the unit tests and the overlap-table dump share.
-set(tamvek_modflow_grid_sources model_grid vertex_blocks polygon_clip overlap_table regrid regrid_grid_file)
-list(TRANSFORM tamvek_modflow_grid_sources REPLACE "(.+)" "${CMAKE_CURRENT_SOURCE_DIR}/src/modflow/\\1.cpp")
-list(REMOVE_ITEM tamvek_modflow_sources ${tamvek_modflow_grid_sources})
-add_library(tamvek_modflow_grid STATIC ${tamvek_modflow_grid_sources})
-target_link_libraries(tamvek_modflow_grid PUBLIC tamvek_core)
+list(FILTER tamvek_modflow_sources EXCLUDE REGEX "/src/modflow/main\\.cpp$")
 if(tamvek_modflow_sources)
-  add_executable(tamvek-modflow ${tamvek_modflow_sources})
-  target_link_libraries(tamvek-modflow PRIVATE tamvek_results tamvek_modflow_grid)
-  target_compile_definitions(tamvek-modflow PRIVATE TAMVEK_VERSION="${PROJECT_VERSION}")
+  add_library(tamvek_modflow STATIC ${tamvek_modflow_sources})
+  target_link_libraries(tamvek_modflow PUBLIC tamvek_results)
+  target_compile_definitions(tamvek_modflow PRIVATE TAMVEK_VERSION="${PROJECT_VERSION}")
+  add_executable(tamvek-modflow src/modflow/main.cpp)
+  target_link_libraries(tamvek-modflow PRIVATE tamvek_modflow)
   set_target_properties(tamvek-modflow PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 endif()
 
@@ -19,6 +17,7 @@ endif()
 # tamvek has run three generated years (Linux, with a Python that has numpy).
 # Called by cmake/tests.cmake once testing is on.
 function(tamvek_add_modflow_tests)
+  target_link_libraries(tamvek_tests PRIVATE tamvek_modflow)  # the readers' own tests
   if(CMAKE_CROSSCOMPILING OR WIN32)
     return()
   endif()
@@ -41,12 +40,11 @@ endfunction()
 # The overlap table against an independent calculation of every overlap by
 # shapely (Linux, with a Python that has it). Called by cmake/tests.cmake.
 function(tamvek_add_regrid_tests)
-  target_link_libraries(tamvek_tests PRIVATE tamvek_modflow_grid)
   if(CMAKE_CROSSCOMPILING OR WIN32)
     return()
   endif()
   add_executable(overlap_table_dump tests/modflow/overlap_table_dump.cpp)
-  target_link_libraries(overlap_table_dump PRIVATE tamvek_modflow_grid)
+  target_link_libraries(overlap_table_dump PRIVATE tamvek_modflow)
   add_dependencies(tamvek_tests overlap_table_dump)
   add_test(NAME Modflow.RegridOverlapsMatchShapely
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/modflow/regrid_shapely_test.sh

@@ -139,6 +139,7 @@ int run_export(Io& io, const Options& options) {
   print_summary(facts, frame, options, plan, written, balance, package);
   for (const std::string& text : left) std::fprintf(stderr, "tamvek-modflow: warning: %s\n", text.c_str());
   for (const std::string& text : frame.notes) std::printf("note: %s\n", text.c_str());
+  for (const std::string& text : facts.notes) std::printf("note: %s\n", text.c_str());
   if (!note.empty()) std::printf("note: %s\n", note.c_str());
   std::printf("Add this line to the %s block of %s:\n%s\n",
               facts.generation == Generation::mf6 ? "PACKAGES" : "list of files", facts.name_file.c_str(),

@@ -1,8 +1,10 @@
-#include "modflow/model_arrays.hpp"
+#include "modflow/mf2005_arrays.hpp"
 #include "modflow/mf6_blocks.hpp"
+#include "modflow/model_text.hpp"
 #include "modflow/model_facts.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
+#include "text/double_list_read.hpp"
 
 namespace tamvek::modflow {
 namespace {
@@ -10,12 +12,16 @@ namespace {
 using results::printable;
 using results::ResultError;
 
-void read_dis(const std::filesystem::path& path, ModelFacts& facts) {
-  const ModelText text = read_model_text(path, Comments::mf2005);
+std::vector<std::string> words_of(std::string_view record) { return split_words(record, Comments::mf2005); }
+
+TextLine item_line(RecordFile& file, const std::string& expected) {
+  const std::string_view record = next_item(file, expected);
+  return {file.next, std::string(record), words_of(record)};
+}
+
+void read_dis(RecordFile& text, long long unit, Mf2005Units& units, ModelFacts& facts) {
   facts.grid_file = facts.time_file = text.file;
-  if (text.lines.empty()) throw ResultError{text.file, "empty"};
-  std::size_t at = 0;
-  const TextLine& first = text.lines[at++];
+  const TextLine first = item_line(text, "NLAY NROW NCOL NPER ITMUNI LENUNI");
   const long long nlay = integer_of(text.file, first, 0, "NLAY");
   facts.nrow = integer_of(text.file, first, 1, "NROW");
   facts.ncol = integer_of(text.file, first, 2, "NCOL");
@@ -25,29 +31,37 @@ void read_dis(const std::filesystem::path& path, ModelFacts& facts) {
   if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1 || nper < 1)
     refuse(text.file, first.number, "NLAY, NROW, NCOL and NPER must each be at least 1");
   require_tamvek_size(facts);
+  if (nlay > 100'000) refuse(text.file, first.number, "NLAY " + std::to_string(nlay) + " is beyond any model's");
 
-  // LAYCBD: one flag a layer, read as a list that may run on over records.
-  long long confining_beds = 0;
-  for (long long k = 0; k < nlay;) {
-    if (at >= text.lines.size()) throw ResultError{text.file, "ends inside LAYCBD"};
-    const TextLine& line = text.lines[at++];
-    for (std::size_t i = 0; i < line.words.size() && k < nlay; ++i, ++k)
-      if (integer_of(text.file, line, i, "LAYCBD") != 0 && k + 1 < nlay) ++confining_beds;
+  // LAYCBD: one flag a layer, a list-directed read that may run on over records.
+  std::vector<double> laycbd(static_cast<std::size_t>(nlay));
+  next_item(text, "LAYCBD");
+  --text.next;
+  {
+    DoubleListRead read(laycbd);
+    for (DoubleListRead::Step step = DoubleListRead::Step::more; step != DoubleListRead::Step::done;) {
+      if (text.next >= text.records.size()) throw ResultError{text.file, "ends inside LAYCBD"};
+      step = read.take(text.records[text.next++]);
+      if (step == DoubleListRead::Step::failed)
+        refuse(text.file, text.next, "LAYCBD " + std::to_string(read.filled() + 1) + ": \"" +
+                                         printable(read.failed_text()) + "\" is " + read.failure());
+    }
   }
+  long long confining_beds = 0;
+  for (std::size_t k = 0; k + 1 < laycbd.size(); ++k) confining_beds += laycbd[k] != 0;
+
   const auto nrow = static_cast<std::size_t>(facts.nrow);
   const auto ncol = static_cast<std::size_t>(facts.ncol);
-  const std::filesystem::path folder = facts.folder;
-  facts.delr = read_mf2005_array(text, at, 1, ncol, folder);
-  facts.delc = read_mf2005_array(text, at, 1, nrow, folder);
-  read_mf2005_array(text, at, nrow, ncol, folder, false);  // top
-  for (long long k = 0; k < nlay + confining_beds; ++k)
-    read_mf2005_array(text, at, nrow, ncol, folder, false);
+  facts.delr = read_mf2005_array(text, unit, units, 1, ncol);
+  facts.delc = read_mf2005_array(text, unit, units, 1, nrow);
+  read_mf2005_array(text, unit, units, nrow, ncol, false);  // top
+  for (long long k = 0; k < nlay + confining_beds; ++k) read_mf2005_array(text, unit, units, nrow, ncol, false);
 
   for (long long period = 1; period <= nper; ++period) {
-    if (at >= text.lines.size())
+    if (text.next >= text.records.size())
       throw ResultError{text.file, "ends after " + std::to_string(period - 1) + " of its " +
                                        std::to_string(nper) + " stress periods"};
-    const TextLine& line = text.lines[at++];
+    const TextLine line = item_line(text, "a stress period row");
     const double perlen = real_of(text.file, line, 0, "PERLEN");
     integer_of(text.file, line, 1, "NSTP");
     real_of(text.file, line, 2, "TSMULT");
@@ -74,7 +88,12 @@ ModelFacts read_mf2005_model(const std::filesystem::path& name_file) {
   facts.folder = name_file.parent_path();
   const ModelText text = read_model_text(name_file, Comments::mf2005);
   facts.name_file = text.file;
+  Mf2005Units units(facts.folder, facts.notes);
   std::string dis;
+  long long dis_unit = 0;
+  std::size_t dis_line = 0;
+  // Rows are <Ftype> <Nunit> <Fname> [<status>]; the status word (OLD,
+  // REPLACE, UNKNOWN) and any other words after the name are not needed here.
   for (const TextLine& line : text.lines) {
     if (line.words.size() < 3)
       refuse(text.file, line.number, "a name file row is <Ftype> <Nunit> <Fname>: \"" +
@@ -83,11 +102,17 @@ ModelFacts read_mf2005_model(const std::filesystem::path& name_file) {
                          integer_of(text.file, line, 1, "Nunit")};
     if (package.type == "DISU")
       refuse(text.file, line.number, "the model's grid is DISU: tamvek's arrays need a structured grid (DIS)");
-    if (package.type == "DIS") dis = package.file;
+    if (package.type == "DIS" && dis.empty()) {
+      dis = package.file;
+      dis_unit = package.unit;
+      dis_line = line.number;
+    }
+    units.add(package.type, package.unit, package.file);
     facts.packages.push_back(std::move(package));
   }
   if (dis.empty()) throw ResultError{text.file, "no DIS file in the name file"};
-  read_dis(facts.folder / dis, facts);
+  RecordFile& dis_file = units.formatted(dis_unit, text.file, dis_line);
+  read_dis(dis_file, dis_unit, units, facts);
   return facts;
 }
 
@@ -97,9 +122,11 @@ ModelFacts read_model(const std::filesystem::path& given, const std::string& mod
   const std::filesystem::path model = std::filesystem::absolute(given).lexically_normal();
   std::error_code error;
   if (std::filesystem::is_directory(model, error)) return read_mf6_model(model, model_name);
-  // A simulation name file's entries are in blocks; a MODFLOW-2005 name file has none.
+  // A simulation name file's entries are in blocks (after an old header, it
+  // may be); a MODFLOW-2005 name file has none.
   const ModelText text = read_model_text(model, Comments::mf6);
-  const bool blocks = !text.lines.empty() && upper(text.lines.front().words[0]) == "BEGIN";
+  bool blocks = false;
+  for (const TextLine& line : text.lines) blocks = blocks || upper(line.words[0]) == "BEGIN";
   if (!blocks) {
     if (!model_name.empty())
       throw ResultError{text.file, "--model chooses a model of a MODFLOW 6 simulation, and this "

@@ -1,11 +1,12 @@
 #include "modflow/mf6_blocks.hpp"
 
+#include "modflow/model_files.hpp"
 #include "results/result_file.hpp"
 
 namespace tamvek::modflow {
 
-std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path,
-                                      const std::filesystem::path& folder) {
+std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path, const std::filesystem::path& folder,
+                                      std::vector<std::string>& notes, std::string_view last) {
   const ModelText text = read_model_text(path, Comments::mf6);
   std::vector<Mf6Block> blocks;
   Mf6Block* open = nullptr;
@@ -21,15 +22,16 @@ std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path,
                         std::vector<std::string>(line.words.begin() + 2, line.words.end()),
                         line.number, {text.file, {}}});
       open = &blocks.back();
+    } else if (open == nullptr) {
+      // MODFLOW 6 looks for the next BEGIN and passes over anything else.
+      continue;
     } else if (first == "END") {
-      if (open == nullptr) refuse(text.file, line.number, "END outside any block");
       if (line.words.size() < 2 || upper(line.words[1]) != open->name)
         refuse(text.file, line.number,
                results::in_quotes(line.text) + " where END " + open->name + " was expected");
+      const bool done = open->name == last;
       open = nullptr;
-    } else if (open == nullptr) {
-      refuse(text.file, line.number,
-             results::in_quotes(line.text) + " outside any block (BEGIN ... END)");
+      if (done) break;
     } else {
       open->body.lines.push_back(line);
     }
@@ -43,7 +45,8 @@ std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path,
     if (lines.size() != 1 || lines.front().words.size() < 2)
       refuse(text.file, lines.front().number,
              "OPEN/CLOSE must be the block's only entry, with a file name");
-    block.body = read_model_text(folder / lines.front().words[1], Comments::mf6);
+    block.body = read_model_text(
+        existing_model_file(folder, lines.front().words[1], notes, text.file, lines.front().number), Comments::mf6);
   }
   return blocks;
 }

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "modflow/model_text.hpp"
@@ -18,10 +19,15 @@ struct Mf6Block {
   ModelText body;
 };
 
-// Reads every block of a MODFLOW 6 input file; anything outside a block, a
-// block without its END and an END of another block are refused.
-std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path,
-                                      const std::filesystem::path& folder);
+// Reads the blocks of a MODFLOW 6 input file up to the END of block `last`,
+// the last block the file must hold: MODFLOW 6 stops reading there, and
+// whatever follows (an old header, notes, old blocks) is not read. Between
+// blocks, MODFLOW 6 looks for the next BEGIN and passes over other lines, and
+// so does this reader. A block without its END and an END of another block
+// are refused.
+// File names are found from the simulation's folder (find_model_file).
+std::vector<Mf6Block> read_mf6_blocks(const std::filesystem::path& path, const std::filesystem::path& folder,
+                                      std::vector<std::string>& notes, std::string_view last);
 
 // The first block of that name, or nothing.
 const Mf6Block* find_block(const std::vector<Mf6Block>& blocks, const std::string& name);

@@ -1,6 +1,7 @@
 #include "modflow/model_arrays.hpp"
 #include "modflow/mf6_blocks.hpp"
 #include "modflow/model_facts.hpp"
+#include "modflow/model_files.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
 
@@ -21,6 +22,43 @@ const Mf6Block& required_block(const std::vector<Mf6Block>& blocks, const std::s
 const std::string& word_after(const ModelText& text, const TextLine& line, const std::string& what) {
   if (line.words.size() < 2) refuse(text.file, line.number, what + " without its value");
   return line.words[1];
+}
+
+// MODFLOW 6 takes a unit it does not know as no unit (UNKNOWN and UNDEFINED
+// included): the model then has none, and the command line gives it.
+template <class Unit>
+std::optional<Unit> unit_or_none(const std::string& word, std::optional<Unit> (*named)(std::string_view),
+                                 const std::string& key, const std::string& known, const std::string& what,
+                                 std::vector<std::string>& notes) {
+  const std::optional<Unit> unit = named(word);
+  const std::string name = upper(word);
+  if (!unit && name != "UNKNOWN" && name != "UNDEFINED")
+    notes.push_back(key + " " + printable(word) + " is none of MODFLOW 6's units (" + known +
+                    "): to MODFLOW 6 the model has no " + what);
+  return unit;
+}
+
+// START_DATE_TIME: a date and time of ISO 8601, whose clock reading is the
+// model's calendar; to MODFLOW 6 it is only a label, so a text that is no date
+// leaves the start to the command line.
+void read_start(const ModelText& text, const TextLine& line, ModelFacts& facts) {
+  const std::string& first = word_after(text, line, "START_DATE_TIME");
+  std::optional<ClockReading> reading;
+  // A date and a time apart, "2010-01-01 00:00:00", are two words.
+  if (line.words.size() > 2) {
+    reading = parse_clock_reading(first + " " + line.words[2]);
+    if (reading) facts.start_text = first + " " + line.words[2];
+  }
+  if (!reading) {
+    reading = parse_clock_reading(first);
+    facts.start_text = first;
+  }
+  if (!reading) return;
+  facts.start = reading->moment;
+  if (!reading->zone.empty())
+    facts.notes.push_back("START_DATE_TIME " + facts.start_text + " is a clock reading at UTC" +
+                          (reading->zone == "Z" ? std::string() : reading->zone) +
+                          ": the periods are laid on that clock's calendar, from " + date_text(reading->moment));
 }
 
 // The groundwater-flow model: the only one, or the one named.
@@ -51,23 +89,16 @@ NamedPackage choose_model(const Mf6Block& models, const std::string& wanted) {
 
 void read_tdis(const std::filesystem::path& path, const std::filesystem::path& folder,
                ModelFacts& facts) {
-  const auto blocks = read_mf6_blocks(path, folder);
+  const auto blocks = read_mf6_blocks(path, folder, facts.notes, "PERIODDATA");
   facts.time_file = shown(path);
   if (const Mf6Block* options = find_block(blocks, "OPTIONS"))
     for (const TextLine& line : options->body.lines) {
       const std::string key = upper(line.words[0]);
       if (key == "TIME_UNITS") {
-        const std::string& unit = word_after(options->body, line, key);
-        facts.time_unit = time_unit_named(unit);
-        if (!facts.time_unit && upper(unit) != "UNKNOWN")
-          refuse(options->body.file, line.number, "TIME_UNITS " + printable(unit) + " is not a time unit");
+        facts.time_unit = unit_or_none(word_after(options->body, line, key), time_unit_named, key,
+                                       "SECONDS, MINUTES, HOURS, DAYS, YEARS", "time unit", facts.notes);
       } else if (key == "START_DATE_TIME") {
-        facts.start_text = word_after(options->body, line, key);
-        facts.start = parse_date_time(facts.start_text);
-        if (!facts.start)
-          refuse(options->body.file, line.number,
-                 "START_DATE_TIME " + printable(facts.start_text) +
-                     " is not a date (YYYY-MM-DD, optionally with Thh:mm:ss)");
+        read_start(options->body, line, facts);
       }
     }
   const Mf6Block& dimensions = required_block(blocks, facts.time_file, "DIMENSIONS");
@@ -91,16 +122,14 @@ void read_tdis(const std::filesystem::path& path, const std::filesystem::path& f
 
 void read_dis(const std::filesystem::path& path, const std::filesystem::path& folder,
               ModelFacts& facts) {
-  const auto blocks = read_mf6_blocks(path, folder);
+  const auto blocks = read_mf6_blocks(path, folder, facts.notes, "GRIDDATA");
   facts.grid_file = shown(path);
   if (const Mf6Block* options = find_block(blocks, "OPTIONS"))
     for (const TextLine& line : options->body.lines) {
       const std::string key = upper(line.words[0]);
       if (key == "LENGTH_UNITS") {
-        const std::string& unit = word_after(options->body, line, key);
-        facts.length_unit = length_unit_named(unit);
-        if (!facts.length_unit && upper(unit) != "UNKNOWN")
-          refuse(options->body.file, line.number, "LENGTH_UNITS " + printable(unit) + " is not a length unit");
+        facts.length_unit = unit_or_none(word_after(options->body, line, key), length_unit_named, key,
+                                         "FEET, METERS, CENTIMETERS", "length unit", facts.notes);
       } else if (key == "XORIGIN") {
         facts.xorigin = real_of(options->body.file, line, 1, key);
       } else if (key == "YORIGIN") {
@@ -117,6 +146,8 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
     if (key == "NROW") facts.nrow = integer_of(dimensions.body.file, line, 1, key);
     if (key == "NCOL") facts.ncol = integer_of(dimensions.body.file, line, 1, key);
   }
+  if (nlay > 100'000)
+    throw ResultError{facts.grid_file, "NLAY " + std::to_string(nlay) + " is beyond any model's"};
   if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1)
     throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY, NROW and NCOL of at least 1"};
   require_tamvek_size(facts);
@@ -128,19 +159,18 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
     const TextLine& line = body.lines[at++];
     const std::string name = upper(line.words[0]);
     const bool layered = line.words.size() > 1 && upper(line.words[1]) == "LAYERED";
-    if (line.words.size() > (layered ? 2u : 1u))
-      refuse(body.file, line.number, "an array name line expected: \"" + printable(line.text) + "\"");
     if (name == "DELR") {
-      facts.delr = read_mf6_array(body, at, static_cast<std::size_t>(facts.ncol), folder);
+      facts.delr = read_mf6_array(body, at, static_cast<std::size_t>(facts.ncol), folder, facts.notes);
     } else if (name == "DELC") {
-      facts.delc = read_mf6_array(body, at, static_cast<std::size_t>(facts.nrow), folder);
+      facts.delc = read_mf6_array(body, at, static_cast<std::size_t>(facts.nrow), folder, facts.notes);
     } else if (name == "TOP") {
-      read_mf6_array(body, at, layer, folder, false);
+      read_mf6_array(body, at, layer, folder, facts.notes, ArrayUse::read_through);
     } else if (name == "BOTM" || name == "IDOMAIN") {
+      const ArrayUse use = name == "IDOMAIN" ? ArrayUse::read_through_integers : ArrayUse::read_through;
       if (layered)
-        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder, false);
+        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder, facts.notes, use);
       else
-        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder, false);
+        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder, facts.notes, use);
     } else {
       refuse(body.file, line.number,
              in_quotes(line.words[0]) + " is not an array of a structured grid's GRIDDATA block");
@@ -159,7 +189,7 @@ ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::st
                                              ? simulation / "mfsim.nam"
                                              : simulation;
   facts.folder = sim_file.parent_path();
-  const auto sim_blocks = read_mf6_blocks(sim_file, facts.folder);
+  const auto sim_blocks = read_mf6_blocks(sim_file, facts.folder, facts.notes, "SOLUTIONGROUP");
   const std::string sim_name = shown(sim_file);
 
   const Mf6Block& timing = required_block(sim_blocks, sim_name, "TIMING");
@@ -167,13 +197,13 @@ ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::st
   for (const TextLine& line : timing.body.lines)
     if (upper(line.words[0]) == "TDIS6") tdis = word_after(timing.body, line, "TDIS6");
   if (tdis.empty()) throw ResultError{timing.body.file, "no TDIS6 entry in the TIMING block"};
-  read_tdis(facts.folder / tdis, facts.folder, facts);
+  read_tdis(find_model_file(facts.folder, tdis, facts.notes), facts.folder, facts);
 
   const NamedPackage model = choose_model(required_block(sim_blocks, sim_name, "MODELS"), model_name);
   facts.model_name = model.name;
-  const std::filesystem::path model_file = facts.folder / model.file;
+  const std::filesystem::path model_file = find_model_file(facts.folder, model.file, facts.notes);
   facts.name_file = shown(model_file);
-  const auto model_blocks = read_mf6_blocks(model_file, facts.folder);
+  const auto model_blocks = read_mf6_blocks(model_file, facts.folder, facts.notes, "PACKAGES");
   const Mf6Block& packages = required_block(model_blocks, facts.name_file, "PACKAGES");
   std::string dis;
   for (const TextLine& line : packages.body.lines) {
@@ -189,7 +219,7 @@ ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::st
     facts.packages.push_back(std::move(package));
   }
   if (dis.empty()) throw ResultError{packages.body.file, "no DIS6 entry in the PACKAGES block"};
-  read_dis(facts.folder / dis, facts.folder, facts);
+  read_dis(find_model_file(facts.folder, dis, facts.notes), facts.folder, facts);
   return facts;
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "results/result_error.hpp"
+#include "results/result_file.hpp"
 #include "results/shortest_decimal.hpp"
 
 namespace tamvek::modflow {
@@ -71,11 +72,12 @@ ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options&
     frame.start = *options.start;
     frame.start_from = "--start";
   } else {
-    throw ResultError{facts.time_file, std::string("the model does not state when its first period "
-                                                   "begins") +
-                                           (facts.generation == Generation::mf6
-                                                ? " (no START_DATE_TIME)"
-                                                : " (MODFLOW-2005 never does)") +
+    const std::string why = facts.generation == Generation::mf2005 ? " (MODFLOW-2005 never does)"
+                            : facts.start_text.empty()
+                                ? " (no START_DATE_TIME)"
+                                : " (START_DATE_TIME " + results::printable(facts.start_text) +
+                                      " is no date of ISO 8601, only a label)";
+    throw ResultError{facts.time_file, "the model does not state when its first period begins" + why +
                                            ": give it with --start YYYY-MM-DD"};
   }
 

@@ -44,8 +44,12 @@ struct ModelFacts {
   std::string time_file;          // TDIS6 or DIS
   std::optional<TimeUnit> time_unit;
   std::optional<DayNumber> start;
-  std::string start_text;         // START_DATE_TIME as written
+  std::string start_text;         // START_DATE_TIME as written (a label where `start` is empty)
   std::vector<double> perlen;     // in the model's time unit
+
+  // What the summary says of how the files were read (a name taken in
+  // another case, a unit MODFLOW 6 does not know, a clock's offset).
+  std::vector<std::string> notes;
 };
 
 // tamvek's grids have at most 400 rows and 400 columns: a larger model is

@@ -7,6 +7,7 @@
 
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
+#include "text/double_conversion.hpp"
 
 namespace tamvek::modflow {
 namespace {
@@ -16,7 +17,9 @@ bool starts_comment(std::string_view rest, Comments comments) {
   return rest.starts_with('#') || rest.starts_with('!') || rest.starts_with("//");
 }
 
-std::vector<std::string> words_of(std::string_view text, Comments comments) {
+}  // namespace
+
+std::vector<std::string> split_words(std::string_view text, Comments comments) {
   std::vector<std::string> words;
   std::size_t at = 0;
   const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
@@ -40,7 +43,13 @@ std::vector<std::string> words_of(std::string_view text, Comments comments) {
   return words;
 }
 
-}  // namespace
+std::string_view data_part(std::string_view text, Comments comments) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r'; };
+  for (std::size_t at = 0; at < text.size(); ++at)
+    if ((at == 0 || blank(text[at - 1]) || text[at - 1] == ',') && starts_comment(text.substr(at), comments))
+      return text.substr(0, at);
+  return text;
+}
 
 std::string read_whole_file(const std::filesystem::path& path) {
   std::error_code error;
@@ -64,7 +73,7 @@ ModelText read_model_text(const std::filesystem::path& path, Comments comments) 
   ModelText model{shown(path), {}};
   const std::string text = read_whole_file(path);
   std::size_t number = 0;
-  std::size_t at = 0;
+  std::size_t at = text.starts_with("\xEF\xBB\xBF") ? 3 : 0;  // the mark some editors put before UTF-8
   while (at < text.size()) {
     std::size_t end = text.find('\n', at);
     if (end == std::string::npos) end = text.size();
@@ -75,7 +84,7 @@ ModelText read_model_text(const std::filesystem::path& path, Comments comments) 
     const std::size_t first = line.find_first_not_of(" \t");
     if (first == std::string_view::npos) continue;
     if (comments == Comments::mf2005 && line[first] == '#') continue;
-    TextLine entry{number, std::string(line), words_of(line, comments)};
+    TextLine entry{number, std::string(line), split_words(line, comments)};
     if (!entry.words.empty()) model.lines.push_back(std::move(entry));
   }
   return model;
@@ -92,14 +101,8 @@ std::string upper(std::string_view word) {
 }
 
 bool parse_real(std::string_view word, double& value) {
-  std::string text(word);
-  if (!text.empty() && text.front() == '+') text.erase(0, 1);
-  for (char& c : text)
-    if (c == 'd' || c == 'D') c = 'e';
-  // from_chars takes no sign after the one it allows, nor a second one
-  if (text.empty() || text.front() == '+' || text.starts_with("-+")) return false;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  return error == std::errc() && end == text.data() + text.size() && std::isfinite(value);
+  return list_input::parse_double(word.data(), word.data() + word.size(), value) == list_input::Conversion::ok &&
+         std::isfinite(value);
 }
 
 double real_of(const std::string& file, const TextLine& line, std::size_t index,

@@ -27,6 +27,13 @@ struct ModelText {
 // character that is not blank is `#`.
 enum class Comments { mf6, mf2005 };
 
+// The words of one line, as read_model_text splits them.
+std::vector<std::string> split_words(std::string_view text, Comments comments);
+
+// The part of a line before its comment: what a free-format read of values
+// takes from it.
+std::string_view data_part(std::string_view text, Comments comments);
+
 // Reads a model input file, leaving out blank and comment lines. Words are
 // separated by blanks, tabs or a comma; a word in single quotes may hold blanks.
 // A missing or unreadable file is refused.
@@ -41,8 +48,8 @@ std::string read_whole_file(const std::filesystem::path& path);
 // A keyword as the model files compare it: upper case.
 std::string upper(std::string_view word);
 
-// A model's number: a Fortran real (1.5, 2640., .5, 1E3, 1.0D0, +2) read
-// whole, or false.
+// A model's number: a Fortran real (1.5, 2640., .5, 1E3, 1.0D0, 1.0+2) read
+// whole and finite, in double precision, or false.
 bool parse_real(std::string_view word, double& value);
 double real_of(const std::string& file, const TextLine& line, std::size_t index,
                std::string_view what);

@@ -4,6 +4,10 @@ must be the volume of the months' days within the period, spread evenly over
 each month's days, over the cell's area and the period's length; so each
 year's volume is kept whatever the periods are.
 
+Then each model of tests/modflow/models, one for each form of MODFLOW input
+that models keep as their authors wrote them, is read by tamvek-modflow, and
+its package read back by flopy the same way.
+
 usage: flopy_conservation_test.py BUILD_DIR SCRATCH_DIR
 Skips (exit 77) where numpy or flopy cannot be imported.
 """
@@ -226,6 +230,66 @@ def main():
     assert (values == arrays[(2011, 7)]).all(), "the free-format copy differs from the array"
     assert values[0, 0] == 1000.0 and values[0, 1] == -123.4 and values[0, 5] == 9999.9
     print("the free-format copy of out/2011.07.rcs holds its values")
+    form_models(work, arrays, arrays_volume)
+
+
+# Each form's model: the options it needs besides FIRST LAST MODEL
+# --volume-unit, what the summary must note, and the names a model made on
+# Windows holds, which flopy on this system needs written its way.
+FORMS = {
+    "mf6_control_remarks": ([], None, {}),
+    "mf6_undefined_units": (["--length-unit", "feet", "--time-unit", "days"], None, {}),
+    "mf6_start_offset": ([], "a clock reading at UTC+01:00", {}),
+    "mf6_start_blank": ([], None, {}),
+    "mf6_binary_arrays": ([], "a clock reading at UTC:", {}),
+    "mf6_text_after_blocks": ([], None, {}),
+    "mf6_windows_names": ([], "(a backslash taken as a folder separator)",
+                          {"mfsim.nam": [("SIM.TDIS", "sim.tdis"), ("GWF.NAM", "gwf.nam")],
+                           "gwf.nam": [("Model\\Gwf.Dis", "model/gwf.dis")]}),
+    "mf2005_fixed_records": (["--start", "2010-01-01"], None, {}),
+    "mf2005_external_units": (["--start", "2010-01-01"], None, {}),
+    "mf2005_windows_names": (["--start", "2010-01-01"], "the only file of that name in another case",
+                             {"model.nam": [("MODEL.DIS", "model.dis")],
+                              "model.dis": [("Arrays\\DELR.txt", "arrays/delr.txt")]}),
+}
+
+
+def form_models(work, arrays, arrays_volume):
+    here = os.path.join(os.path.dirname(os.path.abspath(__file__)), "models")
+    perlen = month_lengths(2010, 36)
+    area = FEET * FEET
+    model_volume = ACRE_FOOT_M3 / 0.3048 ** 3
+    expected = expected_rates(arrays, datetime.datetime(2010, 1, 1), perlen, 1.0, model_volume, area)
+    assert sorted(FORMS) == sorted(os.listdir(here)), "a form's model without its entry, or the reverse"
+    for form, (options, note, windows_names) in sorted(FORMS.items()):
+        folder = os.path.join(SCRATCH, "forms", form)
+        shutil.copytree(os.path.join(here, form), folder)
+        mf6 = form.startswith("mf6")
+        model = folder if mf6 else os.path.join(folder, "model.nam")
+        done = run([MODFLOW, "2010", "2012", model, "--volume-unit", "acre-feet"] + options, work)
+        lines = done.stdout.strip().splitlines()
+        if note is not None:
+            assert any(line.startswith("note: ") and note in line for line in lines), f"{form}: no note of {note!r}:\n{done.stdout}"
+        name_file = re.fullmatch(r"Add this line to the .* of (.*):", lines[-2]).group(1)
+        for name, replacements in windows_names.items():
+            path = os.path.join(folder, name)
+            with open(path) as f:
+                text = f.read()
+            for old, new in replacements:
+                text = text.replace(old, new)
+            with open(path, "w") as f:
+                f.write(text)
+        if mf6:
+            with open(name_file) as f:
+                text = f.read()
+            with open(name_file, "w") as f:
+                f.write(re.sub(r"(?i)END PACKAGES", "  " + lines[-1] + "\nEND PACKAGES", text))
+            rates = mf6_rates(folder, len(perlen))
+            relative = 1e-12
+        else:
+            rates = mf2005_rates(folder, lines[-1], len(perlen))
+            relative = 1e-6
+        check(form, rates, expected, perlen, area, model_volume, relative, arrays_volume)
 
 
 main()

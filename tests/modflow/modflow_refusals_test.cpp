@@ -62,11 +62,20 @@ TEST(ModflowRefusals, EachIsNamedAndLeavesTheModelFolderAsItWas) {
       {"a block without its END",
        [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.dis, "END DIMENSIONS\n", ""); },
        false, acre_feet, "gwf.dis: line 10: BEGIN inside block DIMENSIONS (begun on line 6, which has no END)"},
-      {"a binary array",
-       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) {
+      {"a binary array cut short",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet& set) {
          replace(m.dis, "DELC\n    CONSTANT 1000.0", "DELC\n    OPEN/CLOSE delc.bin (BINARY)");
+         set.models.write("model/delc.bin", std::string(40, '\0'));
        },
-       false, acre_feet, "gwf.dis: line 15: \"(BINARY)\" in an array's control line is not read by this program"},
+       false, acre_feet, "delc.bin: a header of 52 bytes expected at byte 0, but the file ends (the binary array of "},
+      {"an array file that is not there",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) {
+         replace(m.dis, "DELC\n    CONSTANT 1000.0", "DELC\n    OPEN/CLOSE arrays\\delc.txt");
+       },
+       false, acre_feet, "gwf.dis: line 15: the file \"arrays\\delc.txt\" is not there (nor in another case, nor with backslashes"},
+      {"a start that is a label",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.tdis, "START_DATE_TIME 2010-01-01", "START_DATE_TIME spring-2010"); },
+       false, acre_feet, "sim.tdis: the model does not state when its first period begins (START_DATE_TIME spring-2010 is no date of ISO 8601, only a label): give it with --start"},
       {"an array with a value that is not a number",
        [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) {
          replace(m.dis, "DELR\n    CONSTANT 1000.0", "DELR\n    INTERNAL\n 1000.0 1000.0 l000.0");
@@ -78,9 +87,15 @@ TEST(ModflowRefusals, EachIsNamedAndLeavesTheModelFolderAsItWas) {
       {"several flow models",
        [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.sim, "GWF6 gwf.nam gwf\n", "GWF6 gwf.nam gwf\n  GWF6 other.nam other\n"); },
        false, acre_feet, "mfsim.nam: several groundwater-flow models (gwf, other): choose one with --model NAME"},
-      {"a MODFLOW-2005 array from an external unit",
+      {"a MODFLOW-2005 array from a unit the name file does not list",
        [](Mf6Simulation&, Mf2005Model& m, ModflowDataSet&) { replace(m.dis, "CONSTANT 1.000000E+03   #delc", "EXTERNAL 30 1.0 (FREE) -1"); },
-       true, {"--volume-unit", "acre-feet", "--start", "2010-01-01"}, "model.dis: line 5: an array control record of the form CONSTANT, INTERNAL or OPEN/CLOSE expected (EXTERNAL units"},
+       true, {"--volume-unit", "acre-feet", "--start", "2010-01-01"}, "model.dis: line 5: an array is read from unit 30, which the name file does not list"},
+      {"a MODFLOW-2005 format of characters",
+       [](Mf6Simulation&, Mf2005Model& m, ModflowDataSet&) { replace(m.dis, "CONSTANT 1.000000E+03   #delc", "INTERNAL 1.0 (10A4) -1"); },
+       true, {"--volume-unit", "acre-feet", "--start", "2010-01-01"}, "model.dis: line 5: the format \"(10A4)\" cannot be read: \"A4)\" in the format is not a numeric edit descriptor"},
+      {"a MODFLOW-2005 control record of neither form",
+       [](Mf6Simulation&, Mf2005Model& m, ModflowDataSet&) { replace(m.dis, "CONSTANT 1.000000E+03   #delc", "CONSTNAT 1000.0"); },
+       true, {"--volume-unit", "acre-feet", "--start", "2010-01-01"}, "model.dis: line 5: an array control record: LOCAT (columns 1-10) \"CONSTNAT 1\" is not a whole number"},
       {"a year that was not run", none, false, {"--volume-unit", "acre-feet", "--zero-outside"}, "out\\check2012.out: missing"},
       {"a field that lost its value",
        [](Mf6Simulation&, Mf2005Model&, ModflowDataSet& set) {
