@@ -4,7 +4,7 @@
 
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
-#include "results/shortest_decimal.hpp"
+#include "results/number_text.hpp"
 
 namespace tamvek::modflow {
 namespace {
@@ -14,12 +14,6 @@ using results::ResultError;
 // tamvek keeps its grid in single precision: agreement to a few of its last
 // bits is agreement.
 constexpr double relative_tolerance = 1e-6;
-
-std::string number(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%.10g", value);
-  return text;
-}
 
 bool agrees(double model, double tamvek, double scale) {
   return std::fabs(model - tamvek) <= relative_tolerance * scale;
@@ -41,13 +35,13 @@ void check_sizes(const std::vector<double>& sizes, double expected, const std::s
                  LengthUnit unit) {
   for (std::size_t i = 0; i < sizes.size(); ++i) {
     if (sizes[i] != sizes.front())
-      throw ResultError{file, name + " " + std::to_string(i + 1) + " is " + number(sizes[i]) +
-                                  " and " + name + " 1 is " + number(sizes.front()) +
+      throw ResultError{file, name + " " + std::to_string(i + 1) + " is " + results::ten_digits(sizes[i]) +
+                                  " and " + name + " 1 is " + results::ten_digits(sizes.front()) +
                                   ": tamvek's cells are all of one size"};
     if (!agrees(sizes[i], expected, expected))
-      throw ResultError{file, name + " is " + number(sizes[i]) + " " + name_of(unit) +
+      throw ResultError{file, name + " is " + results::ten_digits(sizes[i]) + " " + name_of(unit) +
                                   " where tamvek's " + tamvek_name + " is " +
-                                  results::shortest_decimal(feet) + " feet (" + number(expected) +
+                                  results::shortest_decimal(feet) + " feet (" + results::ten_digits(expected) +
                                   " " + name_of(unit) + ")"};
   }
 }
@@ -93,7 +87,7 @@ ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options&
   frame.cell_height = facts.delc.front();
 
   if (facts.angrot != 0)
-    throw ResultError{facts.grid_file, "the grid is rotated (ANGROT " + number(facts.angrot) +
+    throw ResultError{facts.grid_file, "the grid is rotated (ANGROT " + results::ten_digits(facts.angrot) +
                                            "): tamvek's grid is not"};
   const double x0 = grid.xg0 * feet;
   const double y0 = grid.yg0 * feet;
@@ -103,16 +97,16 @@ ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options&
     if (!agrees(x, x0, std::fabs(x0) + frame.cell_width) ||
         !agrees(y, y0, std::fabs(y0) + frame.cell_height))
       throw ResultError{facts.grid_file,
-                        "the grid's lower-left corner (XORIGIN, YORIGIN) is " + number(x) + ", " +
-                            number(y) + " " + name_of(frame.length_unit) +
+                        "the grid's lower-left corner (XORIGIN, YORIGIN) is " + results::ten_digits(x) + ", " +
+                            results::ten_digits(y) + " " + name_of(frame.length_unit) +
                             " where tamvek's (xg0, yg0) is " + results::shortest_decimal(grid.xg0) +
-                            ", " + results::shortest_decimal(grid.yg0) + " feet (" + number(x0) +
-                            ", " + number(y0) + " " + name_of(frame.length_unit) + ")"};
+                            ", " + results::shortest_decimal(grid.yg0) + " feet (" + results::ten_digits(x0) +
+                            ", " + results::ten_digits(y0) + " " + name_of(frame.length_unit) + ")"};
   } else {
     frame.notes.push_back("the model does not state where its grid lies (" +
                           std::string(facts.generation == Generation::mf6 ? "no XORIGIN, YORIGIN"
                                                                           : "MODFLOW-2005 has no origin") +
-                          "): tamvek's lower-left corner is " + number(x0) + ", " + number(y0) +
+                          "): tamvek's lower-left corner is " + results::ten_digits(x0) + ", " + results::ten_digits(y0) +
                           " " + name_of(frame.length_unit) + "; the arrays fit the model's rows "
                           "and columns, not checked against its place");
   }

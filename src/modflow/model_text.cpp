@@ -52,20 +52,10 @@ std::string_view data_part(std::string_view text, Comments comments) {
 }
 
 std::string read_whole_file(const std::filesystem::path& path) {
-  std::error_code error;
-  const auto status = std::filesystem::status(path, error);
-  if (!std::filesystem::exists(status)) throw results::ResultError{shown(path), "missing"};
-  if (!std::filesystem::is_regular_file(status))
-    throw results::ResultError{shown(path), "not a regular file"};
-  std::FILE* file = std::fopen(path.string().c_str(), "rb");
-  if (file == nullptr) throw results::ResultError{shown(path), "cannot be opened for reading"};
   std::string text;
-  char block[1 << 16];
-  std::size_t got = 0;
-  while ((got = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, got);
-  const bool failed = std::ferror(file) != 0;
-  std::fclose(file);
-  if (failed) throw results::ResultError{shown(path), "cannot be read"};
+  const results::FileFault fault = results::read_whole_file(path.string(), text);
+  if (fault != results::FileFault::none)
+    throw results::ResultError{shown(path), std::string(results::fault_text(fault))};
   return text;
 }
 

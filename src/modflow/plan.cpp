@@ -23,17 +23,6 @@ double fraction_within(int year, int month, DayNumber begin, DayNumber end) {
   return overlap > least_share_days ? overlap / days : 0.0;
 }
 
-double days_of(double time, TimeUnit unit) {
-  switch (unit) {
-    case TimeUnit::seconds: return time / 86400.0;
-    case TimeUnit::minutes: return time / 1440.0;
-    case TimeUnit::hours: return time / 24.0;
-    case TimeUnit::days: return time;
-    case TimeUnit::years: return time * days_in(TimeUnit::years);
-  }
-  return time;
-}
-
 TimePlan plan_periods(const std::vector<double>& perlen, TimeUnit unit, DayNumber start,
                       int first_year, int last_year) {
   TimePlan plan;

@@ -35,10 +35,6 @@ struct TimePlan {
 TimePlan plan_periods(const std::vector<double>& perlen, TimeUnit unit, DayNumber start,
                       int first_year, int last_year);
 
-// A time in the model's unit as days: seconds, minutes and hours are divided
-// (a month of 2678400 seconds is 31 days exactly), years are 365.25 days.
-double days_of(double time, TimeUnit unit);
-
 // The days of a month that lie within [begin, end), as a fraction of the month.
 double fraction_within(int year, int month, DayNumber begin, DayNumber end);
 

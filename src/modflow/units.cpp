@@ -63,15 +63,15 @@ double cubic_metres_in(VolumeUnit unit) {
   return 0;
 }
 
-double days_in(TimeUnit unit) {
+double days_of(double time, TimeUnit unit) {
   switch (unit) {
-    case TimeUnit::seconds: return 1.0 / 86400.0;
-    case TimeUnit::minutes: return 1.0 / 1440.0;
-    case TimeUnit::hours: return 1.0 / 24.0;
-    case TimeUnit::days: return 1.0;
-    case TimeUnit::years: return 365.25;
+    case TimeUnit::seconds: return time / 86400.0;
+    case TimeUnit::minutes: return time / 1440.0;
+    case TimeUnit::hours: return time / 24.0;
+    case TimeUnit::days: return time;
+    case TimeUnit::years: return time * 365.25;
   }
-  return 0;
+  return time;
 }
 
 }  // namespace tamvek::modflow

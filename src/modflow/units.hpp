@@ -27,7 +27,9 @@ std::optional<TimeUnit> time_unit_coded(long long code);
 // One foot is 0.3048 metre exactly; an acre-foot 43,560 cubic feet.
 double metres_in(LengthUnit unit);
 double cubic_metres_in(VolumeUnit unit);
-// A year as a time unit is 365.25 days.
-double days_in(TimeUnit unit);
+// A time in the unit as days. The units shorter than a day are divided by
+// their count in a day, so that a month of 2678400 seconds is 31 days
+// exactly; a year as a time unit is 365.25 days.
+double days_of(double time, TimeUnit unit);
 
 }  // namespace tamvek::modflow
