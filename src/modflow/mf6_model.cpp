@@ -194,18 +194,29 @@ ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::st
 
   const Mf6Block& timing = required_block(sim_blocks, sim_name, "TIMING");
   std::string tdis;
+  std::size_t tdis_line = 0;
   for (const TextLine& line : timing.body.lines)
-    if (upper(line.words[0]) == "TDIS6") tdis = word_after(timing.body, line, "TDIS6");
+    if (upper(line.words[0]) == "TDIS6") {
+      tdis = word_after(timing.body, line, "TDIS6");
+      tdis_line = line.number;
+    }
   if (tdis.empty()) throw ResultError{timing.body.file, "no TDIS6 entry in the TIMING block"};
-  read_tdis(find_model_file(facts.folder, tdis, facts.notes), facts.folder, facts);
+  read_tdis(existing_model_file(facts.folder, tdis, facts.notes, timing.body.file, tdis_line), facts.folder,
+            facts);
 
-  const NamedPackage model = choose_model(required_block(sim_blocks, sim_name, "MODELS"), model_name);
+  const Mf6Block& models = required_block(sim_blocks, sim_name, "MODELS");
+  const NamedPackage model = choose_model(models, model_name);
   facts.model_name = model.name;
-  const std::filesystem::path model_file = find_model_file(facts.folder, model.file, facts.notes);
+  std::size_t model_line = 0;
+  for (const TextLine& line : models.body.lines)
+    if (model_line == 0 && line.words.size() > 2 && line.words[2] == model.name) model_line = line.number;
+  const std::filesystem::path model_file =
+      existing_model_file(facts.folder, model.file, facts.notes, models.body.file, model_line);
   facts.name_file = shown(model_file);
   const auto model_blocks = read_mf6_blocks(model_file, facts.folder, facts.notes, "PACKAGES");
   const Mf6Block& packages = required_block(model_blocks, facts.name_file, "PACKAGES");
   std::string dis;
+  std::size_t dis_line = 0;
   for (const TextLine& line : packages.body.lines) {
     if (line.words.size() < 2)
       refuse(packages.body.file, line.number,
@@ -215,11 +226,14 @@ ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::st
     if (package.type == "DISV6" || package.type == "DISU6")
       refuse(packages.body.file, line.number,
              "the model's grid is " + package.type + ": tamvek's arrays need a structured grid (DIS6)");
-    if (package.type == "DIS6") dis = package.file;
+    if (package.type == "DIS6" && dis.empty()) {
+      dis = package.file;
+      dis_line = line.number;
+    }
     facts.packages.push_back(std::move(package));
   }
   if (dis.empty()) throw ResultError{packages.body.file, "no DIS6 entry in the PACKAGES block"};
-  read_dis(find_model_file(facts.folder, dis, facts.notes), facts.folder, facts);
+  read_dis(existing_model_file(facts.folder, dis, facts.notes, packages.body.file, dis_line), facts.folder, facts);
   return facts;
 }
 

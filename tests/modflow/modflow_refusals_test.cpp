@@ -73,6 +73,9 @@ TEST(ModflowRefusals, EachIsNamedAndLeavesTheModelFolderAsItWas) {
          replace(m.dis, "DELC\n    CONSTANT 1000.0", "DELC\n    OPEN/CLOSE arrays\\delc.txt");
        },
        false, acre_feet, "gwf.dis: line 15: the file \"arrays\\delc.txt\" is not there (nor in another case, nor with backslashes"},
+      {"a DIS the name file names and that is not there",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.nam, "DIS6 gwf.dis", "DIS6 grid.dis"); },
+       false, acre_feet, "gwf.nam: line 2: the file \"grid.dis\" is not there"},
       {"a start that is a label",
        [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.tdis, "START_DATE_TIME 2010-01-01", "START_DATE_TIME spring-2010"); },
        false, acre_feet, "sim.tdis: the model does not state when its first period begins (START_DATE_TIME spring-2010 is no date of ISO 8601, only a label): give it with --start"},
