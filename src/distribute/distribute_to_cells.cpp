@@ -3,7 +3,6 @@
 #include <string_view>
 
 #include "distribute/cell_index.hpp"
-#include "distribute/record_pipe.hpp"
 #include "runtime/extended.hpp"
 #include "text/list_write.hpp"
 #include "text/plain_record.hpp"
@@ -29,16 +28,6 @@ struct Condition {
 constexpr Condition column_outside{240, " (i,row,col) condition 1 (column outside model grid):"};
 constexpr Condition row_outside{247, " (i,row,col) condition 2 (row outside model grid):"};
 constexpr Condition inactive_cell{254, " (i,row,col) condition 3 (inactive grid cell, ibound=0):"};
-
-// The fields of an authorized-acreage record.
-struct AcreageFields {
-  std::int32_t grp;
-  std::int32_t twp;
-  std::int32_t rng;
-  std::int32_t sec;
-  std::int32_t tract;
-  float tacres;
-};
 
 // A cell's or a sum's share of a group's return or acreage.
 void add_share(float& sum, float amount, float frac) { sum = add_exact_product(sum, amount, frac); }
@@ -103,18 +92,23 @@ void distribute_to_cells(Run& run) {
   const RunFile acreage = authorized_acreage_file(run.cyear);
   Stream& stream = run.io.stream(acreage.unit);
   TractPlacer placer(run, log_file.unit);
-  // The records are read on a second thread into fields of their own, which
-  // stand for the run's shared fields until the file ends.
-  AcreageFields last{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
-  {
-    RecordPipe records(last, [&stream](AcreageFields& r) {
-      return read_list_until_end(stream, read_statement, r.grp, r.twp, r.rng, r.sec, r.tract, r.tacres);
-    });
-    while (const AcreageFields* record = records.next()) placer.place(*record);
-    last = records.last();
+  AcreageFields fields{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
+  const KeptAcreage& kept = run.kept_acreage;
+  if (FileVersion version; stream.version(version) && kept.stand_for(version)) {
+    // The records as the first pass read them, in place of a second read of
+    // the unchanged file.
+    for (std::size_t index = 0; index < kept.size(); ++index) {
+      fields = kept.read_again(index, fields);
+      placer.place(fields);
+    }
+  } else {
+    while (read_list_until_end(stream, read_statement, fields.grp, fields.twp, fields.rng, fields.sec,
+                               fields.tract, fields.tacres))
+      placer.place(fields);
   }
-  run.grp = last.grp, run.twp = last.twp, run.rng = last.rng, run.sec = last.sec, run.tract = last.tract;
-  run.tacres = last.tacres;
+  run.kept_acreage.release();
+  run.grp = fields.grp, run.twp = fields.twp, run.rng = fields.rng, run.sec = fields.sec;
+  run.tract = fields.tract, run.tacres = fields.tacres;
   run.io.close(close_statement, acreage.unit);
 }
 

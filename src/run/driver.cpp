@@ -1,7 +1,9 @@
 #include "run/driver.hpp"
 
 #include <cfenv>
+#include <cstddef>
 #include <memory>
+#include <new>
 
 #include "distribute/distribute_to_cells.hpp"
 #include "input/authorized_acreage.hpp"
@@ -32,13 +34,28 @@ void write_banner(Run& run) {
              {grid.ny, grid.nx, grid.gdx, grid.gdy, grid.xg0, grid.yg0});
 }
 
+// The run's tables in memory for large tables (platform::allocate_large).
+struct DeleteRun {
+  void operator()(Run* run) const {
+    run->~Run();
+    platform::free_large(run);
+  }
+};
+
+std::unique_ptr<Run, DeleteRun> new_run(Io& io) {
+  static_assert(alignof(Run) <= alignof(std::max_align_t));
+  void* const block = platform::allocate_large(sizeof(Run));
+  if (block == nullptr) throw std::bad_alloc();
+  return std::unique_ptr<Run, DeleteRun>(::new (block) Run(io));
+}
+
 [[noreturn]] void run_job(Io& io, std::span<const std::string_view> arguments) {
   if (arguments.size() != 1) {
     write_list(io, Io::console_unit, usage_statement,
                {"rerun with year as argument, e.g. tamvek 2010"});
     stop_normally();
   }
-  const auto run = std::make_unique<Run>(io);
+  const auto run = new_run(io);
   run->cyear = year_of_argument(arguments[0]);
 
   read_grid_definition(*run);
@@ -46,8 +63,9 @@ void write_banner(Run& run) {
   read_active_cells(*run);
   read_county_grid(*run);
   read_monthly_factors(*run);
+  TractCoordinatesAhead tracts_ahead(*run);
   read_authorized_acreage(*run);
-  read_tract_coordinates(*run);
+  read_tract_coordinates(*run, tracts_ahead);
   read_diversions(*run);
   distribute_to_cells(*run);
   write_plot_files(*run);
