@@ -31,9 +31,6 @@ class TractCoordinates {
                 std::int32_t tract) {
     return point(statement, "ycoord", twp, rng, sec, tract).y;
   }
-  // Every coordinate back to 0.
-  void clear() { points_.fill({}); }
-
   // Both coordinates of a tract, its key tested as xcoord's.
   const Point& point(int statement, std::int32_t twp, std::int32_t rng, std::int32_t sec,
                      std::int32_t tract) {
