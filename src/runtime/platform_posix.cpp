@@ -64,7 +64,9 @@ void* allocate_large(std::size_t size) {
   constexpr std::size_t huge_page = std::size_t{2} << 20;
   const std::size_t whole = (size + huge_page - 1) / huge_page * huge_page;
   void* block = std::aligned_alloc(huge_page, whole);
+#ifdef MADV_HUGEPAGE
   if (block != nullptr) ::madvise(block, whole, MADV_HUGEPAGE);  // a refusal leaves small pages
+#endif
   return block;
 }
 
