@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Whole-run benchmark on the largest data set: the program's run (the pause
-# answered with go) against `LC_ALL=C wc -w` over the same seven input files,
-# or against another build of tamvek, alternated, median of RUNS runs each,
-# with the peak resident memory of each program.
+# answered with go) against `LC_ALL=C wc -w` over the same seven input files
+# and against the run's bare input and output (the I/O floor: every input file
+# read with cat, the authorized acreage twice as the run's two passes do, and
+# the run's output files written with cat), or against another build of
+# tamvek; alternated, median of RUNS runs each, with the peak resident memory.
 #
 #   bench/run.sh [RUNS [OTHER_TAMVEK]]   (default 7; builds the dev preset in build/)
 #
@@ -34,6 +36,10 @@ run_program() {
   (cd "$data/work" && TAMVEK_ROOT="$data/root" "${1:-$build/tamvek}" 2010 <<<go >/dev/null 2>&1)
 }
 count_words() { LC_ALL=C wc -w "${inputs[@]}" >/dev/null; }
+io_floor() {
+  cat "${inputs[@]}" "$data/work/authacres2010.txt" >/dev/null
+  for file in "$data/floor/written"/*; do cat "$file" >"$data/floor/out/${file##*/}"; done
+}
 peak_kb() {
   (cd "$data/work" && TAMVEK_ROOT="$data/root" /usr/bin/time -f %M "$1" 2010 <<<go 2>&1 >/dev/null | tail -n 1)
 }
@@ -59,16 +65,23 @@ if [[ -n $other ]]; then
   echo "ratio this / other: $(awk -v p="$this" -v w="$that" 'BEGIN { printf "%.3f\n", p / w }')"
   exit 0
 fi
-program_times=() wc_times=()
+rm -rf "$data/floor" && mkdir -p "$data/floor/out" && cp -r "$data/work/out" "$data/floor/written"
+io_floor
+program_times=() wc_times=() floor_times=()
 for ((i = 0; i < runs; i++)); do
   program_times+=("$(seconds run_program)")
   wc_times+=("$(seconds count_words)")
+  floor_times+=("$(seconds io_floor)")
 done
 program=$(printf '%s\n' "${program_times[@]}" | median)
 words=$(printf '%s\n' "${wc_times[@]}" | median)
+floor=$(printf '%s\n' "${floor_times[@]}" | median)
 peak=$(peak_kb "$build/tamvek")
 
 echo "tamvek 2010 (median of $runs): $program s"
 echo "wc -w       (median of $runs): $words s"
+echo "I/O floor   (median of $runs): $floor s"
 echo "ratio tamvek / wc -w: $(awk -v p="$program" -v w="$words" 'BEGIN { printf "%.2f\n", p / w }')"
+echo "ratio tamvek / I/O floor: $(awk -v p="$program" -v f="$floor" 'BEGIN { printf "%.2f\n", p / f }')"
+echo "load average: $(cut -d ' ' -f 1-3 /proc/loadavg)"
 echo "peak resident memory of tamvek: $((peak / 1024)) MB ($peak kB)"

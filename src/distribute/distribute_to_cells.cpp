@@ -4,7 +4,6 @@
 
 #include "distribute/cell_index.hpp"
 #include "distribute/problem_log_texts.hpp"
-#include "distribute/record_pipe.hpp"
 #include "runtime/extended.hpp"
 #include "text/list_write.hpp"
 #include "text/plain_record.hpp"
@@ -30,16 +29,6 @@ struct Condition {
 constexpr Condition column_outside{240, problem_log_conditions[0]};
 constexpr Condition row_outside{247, problem_log_conditions[1]};
 constexpr Condition inactive_cell{254, problem_log_conditions[2]};
-
-// The fields of an authorized-acreage record.
-struct AcreageFields {
-  std::int32_t grp;
-  std::int32_t twp;
-  std::int32_t rng;
-  std::int32_t sec;
-  std::int32_t tract;
-  float tacres;
-};
 
 // A cell's or a sum's share of a group's return or acreage.
 void add_share(float& sum, float amount, float frac) { sum = add_exact_product(sum, amount, frac); }
@@ -104,18 +93,23 @@ void distribute_to_cells(Run& run) {
   const RunFile acreage = authorized_acreage_file(run.cyear);
   Stream& stream = run.io.stream(acreage.unit);
   TractPlacer placer(run, log_file.unit);
-  // The records are read on a second thread into fields of their own, which
-  // stand for the run's shared fields until the file ends.
-  AcreageFields last{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
-  {
-    RecordPipe records(last, [&stream](AcreageFields& r) {
-      return read_list_until_end(stream, read_statement, r.grp, r.twp, r.rng, r.sec, r.tract, r.tacres);
-    });
-    while (const AcreageFields* record = records.next()) placer.place(*record);
-    last = records.last();
+  AcreageFields fields{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
+  const KeptAcreage& kept = run.kept_acreage;
+  if (FileVersion version; stream.version(version) && kept.stand_for(version)) {
+    // The records as the first pass read them, in place of a second read of
+    // the unchanged file.
+    for (std::size_t index = 0; index < kept.size(); ++index) {
+      fields = kept.read_again(index, fields);
+      placer.place(fields);
+    }
+  } else {
+    while (read_list_until_end(stream, read_statement, fields.grp, fields.twp, fields.rng, fields.sec,
+                               fields.tract, fields.tacres))
+      placer.place(fields);
   }
-  run.grp = last.grp, run.twp = last.twp, run.rng = last.rng, run.sec = last.sec, run.tract = last.tract;
-  run.tacres = last.tacres;
+  run.kept_acreage.release();
+  run.grp = fields.grp, run.twp = fields.twp, run.rng = fields.rng, run.sec = fields.sec;
+  run.tract = fields.tract, run.tacres = fields.tacres;
   run.io.close(close_statement, acreage.unit);
 }
 

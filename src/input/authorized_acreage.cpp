@@ -20,6 +20,9 @@ constexpr int listing_test_statement = 155;
 constexpr int listing_statement = 156;
 constexpr int rewind_statement = 159;
 
+// Fewer bytes than any usual record has: room for the records of most files.
+constexpr std::int64_t least_record_bytes = 16;
+
 void clear_group_and_cell_sums(Run& run) {
   run.swretloc.clear();
   run.acresloc.clear();
@@ -57,8 +60,15 @@ void read_authorized_acreage(Run& run) {
   open_run_file(run.io, file);
   Stream& stream = run.io.stream(file.unit);
   run.sumauth = 0;
-  while (read_list_until_end(stream, read_statement, run.grp, run.twp, run.rng, run.sec, run.tract,
-                             run.tacres)) {
+  if (FileVersion version; stream.version(version)) {
+    run.kept_acreage.start(version, static_cast<std::size_t>(version.size / least_record_bytes));
+  } else {
+    run.kept_acreage.release();
+  }
+  std::uint64_t assigned = 0;
+  while (read_list_until_end(stream, read_statement, assigned, run.grp, run.twp, run.rng, run.sec,
+                             run.tract, run.tacres)) {
+    run.kept_acreage.add({run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres}, assigned);
     run.maxgrp = std::max(run.maxgrp, run.grp);
     if (run.grp >= 1 && run.grp <= n_groups) {
       float& total = run.authtot.at(add_statement, run.grp);

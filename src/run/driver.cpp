@@ -1,7 +1,9 @@
 #include "run/driver.hpp"
 
 #include <cfenv>
+#include <cstddef>
 #include <memory>
+#include <new>
 
 #include "distribute/distribute_to_cells.hpp"
 #include "input/authorized_acreage.hpp"
@@ -38,13 +40,28 @@ bool names_a_year(std::span<const std::string_view> arguments) {
   return arguments.size() == 1 && !arguments[0].starts_with('-');
 }
 
+// The run's tables in memory for large tables (platform::allocate_large).
+struct DeleteRun {
+  void operator()(Run* run) const {
+    run->~Run();
+    platform::free_large(run);
+  }
+};
+
+std::unique_ptr<Run, DeleteRun> new_run(Io& io) {
+  static_assert(alignof(Run) <= alignof(std::max_align_t));
+  void* const block = platform::allocate_large(sizeof(Run));
+  if (block == nullptr) throw std::bad_alloc();
+  return std::unique_ptr<Run, DeleteRun>(::new (block) Run(io));
+}
+
 [[noreturn]] void run_job(Io& io, std::span<const std::string_view> arguments) {
   if (!names_a_year(arguments)) {
     write_list(io, Io::console_unit, usage_statement,
                {"rerun with year as argument, e.g. tamvek 2010"});
     stop_normally();
   }
-  const auto run = std::make_unique<Run>(io);
+  const auto run = new_run(io);
   run->cyear = year_of_argument(arguments[0]);
 
   read_grid_definition(*run);

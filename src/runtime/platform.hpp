@@ -74,12 +74,21 @@ int cut_off_at(int fd, std::int64_t size);
 struct FileStatus {
   bool regular = false;
   std::int64_t size = 0;
+  std::int64_t modified = 0;  // the time of the last change, in the system's own unit
 };
 // Returns 0 or the error.
 int file_status(int fd, FileStatus& status);
 
 // Returns 0 or the error.
 int close_file(int fd);
+
+// Measured: in small pages a whole run on the largest data set takes 1.05 to 1.36 times as long.
+//
+// Memory for the run's large tables, aligned for any type; nullptr when there
+// is none. On Linux it comes in huge pages where the system grants them: one
+// first touch per 2 MB instead of per 4 kB, each costly on a virtual machine.
+void* allocate_large(std::size_t size);
+void free_large(void* block);
 
 // The text of an error, as the run's messages show it.
 std::string error_text(int error);

@@ -2,9 +2,11 @@
 #include "runtime/platform.hpp"
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <execinfo.h>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -57,8 +59,21 @@ int file_status(int fd, FileStatus& status) {
   if (::fstat(fd, &info) != 0) return errno;
   status.regular = S_ISREG(info.st_mode);
   status.size = info.st_size;
+  status.modified = info.st_mtim.tv_sec * std::int64_t{1'000'000'000} + info.st_mtim.tv_nsec;
   return 0;
 }
+
+void* allocate_large(std::size_t size) {
+  constexpr std::size_t huge_page = std::size_t{2} << 20;
+  const std::size_t whole = (size + huge_page - 1) / huge_page * huge_page;
+  void* block = std::aligned_alloc(huge_page, whole);
+#ifdef MADV_HUGEPAGE
+  if (block != nullptr) ::madvise(block, whole, MADV_HUGEPAGE);  // a refusal leaves small pages
+#endif
+  return block;
+}
+
+void free_large(void* block) { std::free(block); }
 
 // A close interrupted by a signal has closed the file all the same.
 int close_file(int fd) { return ::close(fd) == 0 || errno == EINTR ? 0 : errno; }

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <climits>
 #include <cstring>
 #include <fcntl.h>
@@ -96,8 +97,13 @@ int file_status(int fd, FileStatus& status) {
   if (::_fstat64(fd, &info) != 0) return errno;
   status.regular = (info.st_mode & _S_IFMT) == _S_IFREG && !::_isatty(fd);
   status.size = info.st_size;
+  status.modified = info.st_mtime;
   return 0;
 }
+
+void* allocate_large(std::size_t size) { return std::malloc(size); }
+
+void free_large(void* block) { std::free(block); }
 
 int close_file(int fd) { return ::_close(fd) == 0 ? 0 : errno; }
 

@@ -156,6 +156,13 @@ void Stream::rewind(int statement) {
   end_state_ = file_size(statement) > 0 ? EndState::not_at_end : EndState::at_end;
 }
 
+bool Stream::version(FileVersion& version) const {
+  platform::FileStatus status;
+  if (platform::file_status(fd_, status) != 0 || !status.regular) return false;
+  version = {status.size, status.modified};
+  return true;
+}
+
 void Stream::flush(int statement) {
   if (out_size_ == 0) return;
   // Emptied first, so that a failed write is reported once and not retried at the end.

@@ -19,6 +19,14 @@ inline constexpr int status_end_of_file = -1;
 inline constexpr int status_after_end = 5001;
 inline constexpr int status_wrong_access = 5007;
 
+// The size and the time of the last change of a file: a file whose version is
+// the same at two moments is taken not to have changed between them.
+struct FileVersion {
+  std::int64_t size = 0;
+  std::int64_t modified = 0;
+  bool operator==(const FileVersion&) const = default;
+};
+
 // A failure a statement detected before it moved anything: its code and message.
 struct IoFailure {
   int code = 0;
@@ -90,6 +98,9 @@ class Stream {
   // written: if no write statement reaches it, closing it empties it, so that
   // it never keeps an earlier run's records.
   void empty_unless_written(int open_statement) { empty_unless_written_ = open_statement; }
+
+  // The version of a regular file; false for any other or when the system cannot tell.
+  bool version(FileVersion& version) const;
 
   void rewind(int statement);
   // Writes out what is buffered; the stream stays attached.

@@ -5,6 +5,7 @@
 
 #include "runtime/checked_table.hpp"
 #include "runtime/io.hpp"
+#include "state/kept_acreage.hpp"
 #include "state/tract_coordinates_table.hpp"
 
 namespace tamvek {
@@ -62,6 +63,7 @@ struct Run {
   std::int32_t sec = 0;
   std::int32_t tract = 0;
   float tacres = 0;
+  KeptAcreage kept_acreage;  // the first pass's records, for the second
 
   std::int32_t maxgrp = 0;
   float sumauth = 0;

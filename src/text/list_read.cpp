@@ -106,6 +106,7 @@ class ListRead {
   }
 
   std::size_t filled() const { return filled_; }
+  std::uint64_t assigned() const { return assigned_; }
   std::string& message() { return message_; }
 
  private:
@@ -156,6 +157,7 @@ class ListRead {
                                              item_text(item_));
       }
       assign(variable, converted);
+      if (item_ < 64) assigned_ |= std::uint64_t{1} << item_;
       ++item_;
       ++filled_;
     }
@@ -177,6 +179,7 @@ class ListRead {
   std::span<const Variable> variables_;
   std::size_t item_ = 0;    // the variable the next value goes to
   std::size_t filled_ = 0;  // variables that received a value
+  std::uint64_t assigned_ = 0;
   // A comma right after a value (blanks and record ends between) is its separator;
   // any other comma, the statement's first included, stands for a null value.
   bool comma_separates_ = false;
@@ -188,7 +191,7 @@ class ListRead {
 ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
   ListRead read(stream, statement, variables);
   const int status = read.take();
-  return {status, read.filled(), std::move(read.message())};
+  return {status, read.filled(), read.assigned(), std::move(read.message())};
 }
 
 void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
@@ -197,7 +200,14 @@ void read_list(Stream& stream, int statement, std::span<const Variable> variable
 }
 
 bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
+  std::uint64_t assigned = 0;
+  return read_list_until_end(stream, statement, variables, assigned);
+}
+
+bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables,
+                         std::uint64_t& assigned) {
   const ListReadResult read = read_list_status(stream, statement, variables);
+  assigned = read.assigned;
   if (read.status == 0) return true;
   if (read.status == status_end_of_file && read.filled == 0) return false;
   stream.fail(statement, read.message);

@@ -32,6 +32,7 @@ inline constexpr int status_bad_value = 5010;
 struct ListReadResult {
   int status = 0;          // 0, status_end_of_file (-1), or a positive code (5001, 5007, 5010)
   std::size_t filled = 0;  // variables that received a value in this statement
+  std::uint64_t assigned = 0;  // bit i set when variable i (of the first 64) received one
   std::string message;     // the failure's message (empty on success); only built on failure
 };
 
@@ -57,6 +58,9 @@ inline void read_list(Stream& stream, int statement, std::initializer_list<Varia
 // failure stops the run as read_list would, a record cut short by the end of
 // the file included ("End of file").
 bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables);
+// The same, saying in `assigned` which variables received a value (bit i for variable i).
+bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables,
+                         std::uint64_t& assigned);
 inline bool read_list_until_end(Stream& stream, int statement,
                                 std::initializer_list<Variable> variables) {
   return read_list_until_end(stream, statement,

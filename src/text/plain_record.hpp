@@ -237,4 +237,16 @@ inline bool read_list_until_end(Stream& stream, int statement, Types&... variabl
   return read_list_until_end(stream, statement, std::span<const Variable>(listed));
 }
 
+// The same, saying in `assigned` which variables received a value (bit i for the i-th).
+template <class... Types>
+  requires((std::same_as<Types, std::int32_t> || std::same_as<Types, float>) && ...)
+inline bool read_list_until_end(Stream& stream, int statement, std::uint64_t& assigned, Types&... variables) {
+  if (plain_record::take_plain_record(stream, variables...)) {
+    assigned = (std::uint64_t{1} << sizeof...(Types)) - 1;
+    return true;
+  }
+  const Variable listed[] = {variables...};
+  return read_list_until_end(stream, statement, std::span<const Variable>(listed), assigned);
+}
+
 }  // namespace tamvek

@@ -2,10 +2,12 @@
 
 #include <bit>
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <limits>
 
 #include "distribute/cell_index.hpp"
+#include "input/authorized_acreage.hpp"
 #include "support/run_fixture.hpp"
 
 namespace tamvek {
@@ -211,6 +213,52 @@ TEST(DistributeToCells, LongFilesArePlacedInOrderAndStopWhereTheFirstFaultIs) {
               "Fortran runtime error: Bad integer for item 3 in list input\n");
     EXPECT_EQ(fixture.run->acres.at(0, 1, 1), 12500 * 60.0f / 80);
     EXPECT_EQ(last_number(fixture.problem_log()), "12500");
+  }
+}
+
+// The second pass after a first pass over the same file: the first pass's
+// records stand for a second read while the file is unchanged, fields its
+// reads left unset included, and the file is read again once it changed.
+TEST(DistributeToCells, TheFirstPassRecordsStandForASecondReadOfTheUnchangedFile) {
+  const std::string records = "1,,,,,40\n1 1 1 1 3 10\n1 1 1 1 1 30\n";
+  const auto first_pass = [](DistributionFixture& fixture) {
+    tamvek::Run& run = *fixture.run;
+    read_authorized_acreage(run);
+    EXPECT_EQ(run.twp, 1);
+    // As the tract coordinate and diversion reads would leave them.
+    run.twp = run.rng = run.sec = run.tract = 1;
+    run.swretloc.at(0, 1) = 100;
+    run.acresloc.at(0, 1) = 60;
+  };
+  {
+    DistributionFixture fixture(records);
+    fixture.tract(1, 1000, 999.9f);
+    fixture.tract(3, 999, 800);
+    first_pass(fixture);
+    distribute_to_cells(*fixture.run);
+    // The first record's key is the one the fields held before the second pass.
+    EXPECT_EQ(fixture.run->swret.at(0, 1, 1), 50.0f + 37.5f);
+    EXPECT_EQ(fixture.run->acres.at(0, 1, 1), 30.0f + 22.5f);
+    EXPECT_EQ(fixture.run->tacres, 30.0f);
+    EXPECT_EQ(fixture.problem_log(),
+              "           1           1           0  (i,row,col) condition 1 (column outside model "
+              "grid):   10.0000000     acres\r\n");
+  }
+  for (const bool same_size_and_time : {true, false}) {
+    DistributionFixture fixture(records);
+    fixture.tract(1, 1000, 999.9f);
+    fixture.tract(3, 999, 800);
+    first_pass(fixture);
+    const std::string path = fixture.scratch.dir.file("authacres2010.txt");
+    const auto written = std::filesystem::last_write_time(path);
+    // Read again, the first would place 100 on cell (1, 1) and the second 0.
+    fixture.work_file("authacres2010.txt", same_size_and_time ? "1,,,,,80\n1 1 1 1 3 10\n1 1 1 1 3 30\n"
+                                                              : "1 1 1 1 3 80\n");
+    if (same_size_and_time) std::filesystem::last_write_time(path, written);
+    distribute_to_cells(*fixture.run);
+    // A file of the same size and time is taken as unchanged; any other is read.
+    EXPECT_EQ(fixture.run->swret.at(0, 1, 1), same_size_and_time ? 87.5f : 0.0f) << same_size_and_time;
+    EXPECT_EQ(fixture.run->tacres, same_size_and_time ? 30.0f : 80.0f);
   }
 }
 

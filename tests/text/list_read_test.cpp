@@ -149,6 +149,24 @@ TEST_F(ListReadTest, NullValuesAndSlash) {
   });
 }
 
+// Which variables a read gave a value: null values, a slash and repeats
+// leave gaps anywhere, which a count of the filled ones cannot tell.
+TEST_F(ListReadTest, AssignedNamesEachVariableThatReceivedAValue) {
+  const std::pair<std::string, std::uint64_t> cases[] = {
+      {"1 2 3\n", 0b111}, {"1,,3\n", 0b101}, {",5/\n", 0b010},  {"1 2/ 3\n", 0b011},
+      {"2*4 5\n", 0b111}, {"2* 7\n", 0b100}, {",,,\n", 0b000}, {"4\n,,\n5\n", 0b101},
+  };
+  for (const auto& [bytes, assigned] : cases) {
+    SCOPED_TRACE(bytes);
+    Variables variables("iii");
+    EXPECT_EQ(read_list_status(file(bytes), statement, variables.list).assigned, assigned);
+    std::uint64_t until_end = 99;
+    const RunEnd end = testing::stop_of([&] { EXPECT_TRUE(read_list_until_end(file(bytes), statement, variables.list, until_end)); });
+    EXPECT_EQ(end.message, "(the run did not stop)");
+    EXPECT_EQ(until_end, assigned);
+  }
+}
+
 TEST_F(ListReadTest, RepeatCounts) {
   check_cases({
       {"2*7\n99\n", "ii", 0, 2, "", "7 7", "99"},
