@@ -1,0 +1,29 @@
+#include "modflow/array_text.hpp"
+
+#include <charconv>
+
+namespace tamvek::modflow {
+
+std::string array_text(std::span<const double> values, std::size_t values_per_row) {
+  constexpr std::size_t per_line = 10;
+  constexpr std::size_t longest = 25;  // "-2.2250738585072014e-308" and its separator
+  std::string text(values.size() * longest, '\0');
+  char* out = text.data();
+  char* const end = text.data() + text.size();
+  std::size_t column = 0;
+  for (const double value : values) {
+    if (value == 0) {
+      *out++ = '0';  // also -0.0, which MODFLOW reads as 0 alike
+    } else {
+      out = std::to_chars(out, end, value).ptr;
+    }
+    ++column;
+    const bool row_ends = column == values_per_row;
+    *out++ = row_ends || column % per_line == 0 ? '\n' : ' ';
+    if (row_ends) column = 0;
+  }
+  text.resize(static_cast<std::size_t>(out - text.data()));
+  return text;
+}
+
+}  // namespace tamvek::modflow
