@@ -22,6 +22,7 @@ std::string array_text(std::span<const double> values, std::size_t values_per_ro
     *out++ = row_ends || column % per_line == 0 ? '\n' : ' ';
     if (row_ends) column = 0;
   }
+  if (out != text.data()) out[-1] = '\n';  // a last row cut short ends its line too
   text.resize(static_cast<std::size_t>(out - text.data()));
   return text;
 }
