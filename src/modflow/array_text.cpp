@@ -4,12 +4,13 @@
 
 namespace tamvek::modflow {
 
-std::string array_text(std::span<const double> values, std::size_t values_per_row) {
+std::string_view array_text(std::span<const double> values, std::size_t values_per_row,
+                            std::string& buffer) {
   constexpr std::size_t per_line = 10;
   constexpr std::size_t longest = 25;  // "-2.2250738585072014e-308" and its separator
-  std::string text(values.size() * longest, '\0');
-  char* out = text.data();
-  char* const end = text.data() + text.size();
+  if (buffer.size() < values.size() * longest) buffer.resize(values.size() * longest);
+  char* out = buffer.data();
+  char* const end = buffer.data() + buffer.size();
   std::size_t column = 0;
   for (const double value : values) {
     if (value == 0) {
@@ -22,9 +23,8 @@ std::string array_text(std::span<const double> values, std::size_t values_per_ro
     *out++ = row_ends || column % per_line == 0 ? '\n' : ' ';
     if (row_ends) column = 0;
   }
-  if (out != text.data()) out[-1] = '\n';  // a last row cut short ends its line too
-  text.resize(static_cast<std::size_t>(out - text.data()));
-  return text;
+  if (out != buffer.data()) out[-1] = '\n';  // a last row cut short ends its line too
+  return {buffer.data(), static_cast<std::size_t>(out - buffer.data())};
 }
 
 }  // namespace tamvek::modflow

