@@ -257,11 +257,13 @@ class Writer {
     if (!balances(carried.month))
       throw results::ResultError{month(share).name, "carried onto the model's cells, the volume does not "
                                                     "balance (placed + outside + inactive differs from the array)"};
-    std::vector<double> depth(carried.month.volume.size());
-    for (std::size_t cell = 0; cell < depth.size(); ++cell) {
-      depth[cell] = carried.month.volume[cell] * volume_ / setup.areas[cell];
-      carried.written += depth[cell] * setup.areas[cell] / volume_;
+    std::vector<double> depth;
+    depth.reserve(carried.month.volume.size());
+    for (std::size_t cell = 0; cell < carried.month.volume.size(); ++cell) {
+      depth.push_back(carried.month.volume[cell] * volume_ / setup.areas[cell]);
+      carried.written += depth.back() * setup.areas[cell];
     }
+    carried.written /= volume_;
     char suffix[32];  // ".2010.05.txt" beside the package
     std::snprintf(suffix, sizeof suffix, ".%04d.%02d.txt", share.year, share.month);
     carried.file = own_file(suffix);
