@@ -77,7 +77,10 @@ void read_dis(RecordFile& text, long long unit, Mf2005Units& units, ModelFacts& 
 // arrays), which says which columns a regridded volume can reach.
 void read_ibound(RecordFile& text, long long unit, Mf2005Units& units, ModelFacts& facts) {
   facts.active_file = text.file;
-  next_item(text, "the BAS6 options");
+  // The options record follows the comments, and may be blank: a blank line
+  // there is the options, not a line to pass over.
+  while (text.next < text.records.size() && text.records[text.next].starts_with('#')) ++text.next;
+  if (text.next++ >= text.records.size()) throw ResultError{text.file, "ends where the BAS6 options were expected"};
   const auto nrow = static_cast<std::size_t>(facts.nrow);
   const auto ncol = static_cast<std::size_t>(facts.ncol);
   facts.active_codes.reserve(nrow * ncol * static_cast<std::size_t>(facts.nlay));

@@ -32,14 +32,22 @@ Placement placement_of(const ModelFacts& facts, const Options& options, std::str
   }
   placement = {facts.xorigin.value_or(0), facts.yorigin.value_or(0), facts.angrot};
   from = "XORIGIN, YORIGIN and ANGROT of " + facts.grid_file;
+  if (options.model_rotation && *options.model_rotation != placement.angrot)
+    throw ResultError{facts.grid_file, "the grid's ANGROT is " + number(placement.angrot) +
+                                           ", and --model-rotation says " + number(*options.model_rotation)};
+  // A model that states no corner has it at 0, 0 to MODFLOW 6: its own
+  // coordinates, which --model-origin may lay on the map.
+  if (!facts.xorigin && !facts.yorigin && options.model_x) {
+    placement.xorigin = *options.model_x;
+    placement.yorigin = *options.model_y;
+    from = "--model-origin and ANGROT of " + facts.grid_file;
+    return placement;
+  }
   if (options.model_x && (*options.model_x != placement.xorigin || *options.model_y != placement.yorigin))
     throw ResultError{facts.grid_file, "the grid's lower-left corner (XORIGIN, YORIGIN) is " +
                                            number(placement.xorigin) + ", " + number(placement.yorigin) +
                                            ", and --model-origin says " + number(*options.model_x) +
                                            ", " + number(*options.model_y)};
-  if (options.model_rotation && *options.model_rotation != placement.angrot)
-    throw ResultError{facts.grid_file, "the grid's ANGROT is " + number(placement.angrot) +
-                                           ", and --model-rotation says " + number(*options.model_rotation)};
   return placement;
 }
 

@@ -123,5 +123,63 @@ TEST(ModflowRegrid, AGridOfAnySizeGetsArraysOfItsOwnCells) {
   EXPECT_EQ(line_count, 120u);  // ten values a line, a row of 600 in 60 lines
 }
 
+// The last "total" row of the summary: the regridded one, as its words.
+std::vector<std::string> regridded_totals(const std::string& out) {
+  const std::size_t at = out.rfind("\ntotal ");
+  std::istringstream row(out.substr(at + 1, out.find('\n', at + 1) - at - 1));
+  std::vector<std::string> words;
+  for (std::string word; row >> word;) words.push_back(word);
+  return words;
+}
+
+// IBOUND comes from the BAS6 file that the name file lists, read past a
+// blank options line (which is the options, not a line to pass over); a
+// model with every cell inactive takes nothing, and the summary says where
+// the volume went.
+TEST(ModflowRegrid, Mf2005ColumnsWithoutAnActiveCellTakeNothing) {
+  ModflowDataSet set;
+  testing::Mf2005Model model;
+  model.write(set.models, "model");
+  set.models.write("model/model.bas", "# basic\n\nINTERNAL 1 (FREE) 0\n0 0 0\n0 0 0\n-999.0\nCONSTANT 10.0\n");
+  const std::vector<std::string> arguments = {
+      "2010", "2011", set.models.file("model/model.nam"), "--volume-unit", "acre-feet", "--start",
+      "2010-01-01", "--regrid", "--model-origin", "0", "0", "--model-rotation", "0"};
+  const auto refused = set.run_modflow(arguments);
+  EXPECT_EQ(refused.status, 2);
+  EXPECT_NE(refused.err.find("model.dis: not written: of the volume within the model's periods, 0.000 "
+                             "acre-feet falls outside the model's grid and "),
+            std::string::npos)
+      << refused.err;
+  std::vector<std::string> allowed = arguments;
+  allowed.push_back("--allow-loss");
+  const auto run = set.run_modflow(allowed);
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto totals = regridded_totals(run.out);
+  ASSERT_EQ(totals.size(), 5u) << run.out;
+  EXPECT_NE(totals[1], "0.000");
+  EXPECT_EQ(totals[2], "0.000");  // placed
+  EXPECT_EQ(totals[3], "0.000");  // outside the grid
+  EXPECT_EQ(totals[4], totals[1]) << run.out;
+}
+
+// A MODFLOW 6 grid that states no corner is in its own coordinates:
+// --model-origin lays it on the map (here beside tamvek's grid, so that all
+// of the volume is outside it).
+TEST(ModflowRegrid, ModelOriginPlacesAGridThatStatesNone) {
+  ModflowDataSet set;
+  Mf6Simulation model;
+  replace(model.dis, "  XORIGIN 0.0\n  YORIGIN 0.0\n", "");
+  model.write(set.models, "model");
+  const auto run = set.run_modflow({"2010", "2011", set.models.file("model"), "--volume-unit", "acre-feet",
+                                    "--regrid", "--model-origin", "5000", "0", "--allow-loss"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const auto totals = regridded_totals(run.out);
+  ASSERT_EQ(totals.size(), 5u) << run.out;
+  EXPECT_EQ(totals[2], "0.000");
+  EXPECT_EQ(totals[3], totals[1]);
+  EXPECT_NE(run.out.find("the model's grid (6 cells a layer, placed by --model-origin"), std::string::npos)
+      << run.out;
+}
+
 }  // namespace
 }  // namespace tamvek
