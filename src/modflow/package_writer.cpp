@@ -374,9 +374,9 @@ class Writer {
     const std::string length = name_of(in_.frame.length_unit);
     return "# --regrid: each month's volume is carried onto the model's cells by the area each shares "
            "with tamvek's cells (a tamvek cell's volume spread evenly over it), and written once as "
-           "the depth it gives each cell: volume x " + exact(volume_) + " cubic " + length + " / (1 " +
-           name_of(*in_.options.volume_unit) + " x the cell's area in square " + length +
-           "). A month's volume is spread evenly over its days.\n" +
+           "the depth it gives each cell: its volume in " + name_of(*in_.options.volume_unit) + " x " +
+           exact(volume_) + " (cubic " + length + " in one) / the cell's area in square " + length +
+           ". A month's volume is spread evenly over its days.\n" +
            (mf6_ ? "# FACTOR" : "# CNSTNT") +
            " = share of the month's days within the period / PERLEN; a period over several months "
            "has an array of rates of its own.\n";
