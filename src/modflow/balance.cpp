@@ -87,7 +87,10 @@ void print_summary(const ModelFacts& facts, const ModelFrame& frame, const Optio
               facts.generation == Generation::mf6 ? "MODFLOW 6" : "MODFLOW-2005",
               plan.periods.size(), date_text(plan.begin).c_str(), date_text(plan.end).c_str(),
               name_of(frame.length_unit).c_str(), name_of(frame.time_unit).c_str());
-  std::printf("%-6s %18s %18s %18s   (%s)\n", "year", "in the arrays", "applied",
+  // Regridded, a year's volume within the periods is not all applied: the
+  // table after this one says how much the model's cells take.
+  const bool regridded = !written.regridded.empty();
+  std::printf("%-6s %18s %18s %18s   (%s)\n", "year", "in the arrays", regridded ? "in the periods" : "applied",
               "outside the model", volume.c_str());
   double arrays = 0, applied = 0, outside = 0;
   for (const YearBalance& year : balance.years) {
@@ -97,10 +100,11 @@ void print_summary(const ModelFacts& facts, const ModelFrame& frame, const Optio
   std::printf("%-6s %18.3f %18.3f %18.3f\n", "total", arrays, applied, outside);
   std::printf("the rates as written apply %.3f %s: the volumes balance\n",
               balance.applied_as_written, volume.c_str());
-  std::printf("written %s: %zu periods from tamvek's arrays with a factor, %zu with an array of "
+  std::printf("written %s: %zu periods from %s with a factor, %zu with an array of "
               "their own, %zu without recharge; %zu free-format copies\n",
-              shown(package).c_str(), written.from_arrays, written.own_arrays, written.zero,
-              written.copies);
+              shown(package).c_str(), written.from_arrays,
+              regridded ? "the months carried onto the model's grid" : "tamvek's arrays", written.own_arrays,
+              written.zero, written.copies);
   if (written.grid_file)
     std::printf("written %s: each model cell's volume (%s) of the first month carried onto the "
                 "model's grid, %zu months carried\n",
