@@ -8,6 +8,7 @@ losses the summary reports must be the arrays' volume.
 usage: flopy_regrid_test.py BUILD_DIR SCRATCH_DIR
 """
 import calendar
+import datetime
 import math
 import os
 import re
@@ -88,6 +89,25 @@ def monthly_periods():
     return lengths
 
 
+def period_shares(perlen):
+    """Per period (days from 2010-01-01): the irrigation months within it and
+    the part of each month's days that falls in it."""
+    shares, begin = [], 0.0
+    for length in perlen:
+        end = begin + length
+        within = {}
+        for year in YEARS:
+            for month in range(5, 11):
+                first = (datetime.date(year, month, 1) - datetime.date(YEARS[0], 1, 1)).days
+                days = calendar.monthrange(year, month)[1]
+                overlap = min(end, first + days) - max(begin, first)
+                if overlap > 1e-9:
+                    within[(year, month)] = overlap / days
+        shares.append(within)
+        begin = end
+    return shares
+
+
 def overlap_matrix(cells, grid, metres):
     """shapely's shares: W[m, t] = area(model cell m with tamvek cell t) / area(t)."""
     nx, ny, gdx, gdy, xg0, yg0 = grid
@@ -135,18 +155,16 @@ def loses(volumes, matrix, active):
 def check_case(label, volumes, rates, overlaps, active, stdout, perlen, metres, relative):
     matrix, areas = overlaps
     model_volume = ACRE_FOOT_FT3 * FOOT ** 3 / metres ** 3
-    starts = np.cumsum([0] + perlen)
     lost = {year: [0.0, 0.0] for year in YEARS}
-    for p, got in enumerate(rates):
-        year, month = YEARS[0] + p // 12, p % 12 + 1
-        if (year, month) not in volumes:
+    for p, (got, shares) in enumerate(zip(rates, period_shares(perlen))):
+        if not shares:
             assert not np.any(got), f"{label}: period {p + 1} outside the irrigation months carries recharge"
             continue
-        tamvek = volumes[(year, month)]
+        tamvek = sum(fraction * volumes[key] for key, fraction in shares.items())
         carried = matrix @ tamvek
         want = np.where(active, carried, 0.0)
         have = np.asarray(got, dtype=float).reshape(-1) * areas * perlen[p] / model_volume
-        scale = np.abs(tamvek).sum() + 1e-30
+        scale = sum(fraction * np.abs(volumes[key]).sum() for key, fraction in shares.items()) + 1e-30
         worst = np.abs(have - want).max()
         if worst > relative * scale:
             cell = int(np.abs(have - want).argmax())
@@ -156,8 +174,10 @@ def check_case(label, volumes, rates, overlaps, active, stdout, perlen, metres, 
         if abs(have.sum() + outside + inactive - tamvek.sum()) > relative * scale:
             sys.exit(f"{label}: period {p + 1} applies {have.sum()}, loses {outside} + {inactive} "
                      f"of {tamvek.sum()}")
-        lost[year][0] += outside
-        lost[year][1] += inactive
+        for (year, month), fraction in shares.items():
+            month_carried = matrix @ volumes[(year, month)]
+            lost[year][0] += fraction * (volumes[(year, month)].sum() - month_carried.sum())
+            lost[year][1] += fraction * month_carried[~active].sum()
     reported = summary_losses(stdout)
     for year in YEARS:
         assert year in reported, f"{label}: no summary row for {year}:\n{stdout}"
@@ -283,6 +303,9 @@ def main():
         flopy.mf6.ModflowGwfdis(gwf, length_units=units, nlay=1, nrow=nrow, ncol=ncol, delr=size,
                                 delc=size, top=100.0, botm=0.0, xorigin=x0, yorigin=y0, angrot=30.0)
     mf6_case(work, "rotated 30 degrees", grid, volumes, perlen, "meters", rotated)
+    # Periods across months: each gets an array of its own rates.
+    mf6_case(work, "rotated 30 degrees, 45-day periods", grid, volumes, [1.0] + [45.0] * 16, "meters",
+             rotated)
 
     # Smaller than tamvek's grid: the middle half only.
     def smaller(gwf, units):
