@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "modflow/mf2005_arrays.hpp"
 #include "modflow/mf6_blocks.hpp"
 #include "modflow/model_text.hpp"
@@ -93,6 +95,14 @@ void read_ibound(RecordFile& text, long long unit, Mf2005Units& units, ModelFact
 }  // namespace
 
 void require_tamvek_size(const ModelFacts& facts) {
+  // A regridded model keeps a value a cell of a layer, and the codes of
+  // every cell: a size beyond any model's is a fault of the file.
+  constexpr double most_cells = 100'000'000;
+  if (facts.regrid && static_cast<double>(facts.nrow) * static_cast<double>(facts.ncol) *
+                              static_cast<double>(std::max<std::int64_t>(facts.nlay, 1)) > most_cells)
+    throw ResultError{facts.grid_file, "NLAY " + std::to_string(facts.nlay) + ", NROW " +
+                                           std::to_string(facts.nrow) + ", NCOL " + std::to_string(facts.ncol) +
+                                           ": more than 100,000,000 cells, beyond any model's"};
   constexpr std::int64_t largest = 400;
   if (!facts.regrid && (facts.nrow > largest || facts.ncol > largest))
     throw ResultError{facts.grid_file, "the model has " + std::to_string(facts.nrow) + " rows and " +

@@ -195,7 +195,8 @@ void read_disv(const std::filesystem::path& path, const std::filesystem::path& f
     if (key == "NCPL") ncpl = integer_of(dimensions.body.file, line, 1, key);
     if (key == "NVERT") nvert = integer_of(dimensions.body.file, line, 1, key);
   }
-  if (facts.nlay > 100'000 || ncpl > 100'000'000 || nvert > 400'000'000)
+  if (facts.nlay > 100'000 || ncpl > 100'000'000 || nvert > 400'000'000 ||
+      static_cast<double>(facts.nlay) * static_cast<double>(ncpl) > 100'000'000)
     throw ResultError{facts.grid_file, "NLAY, NCPL or NVERT is beyond any model's"};
   if (facts.nlay < 1 || ncpl < 1 || nvert < 3)
     throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY and NCPL of at least 1 and NVERT of at least 3"};
@@ -233,6 +234,7 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
     throw ResultError{facts.grid_file, "NLAY " + std::to_string(nlay) + " is beyond any model's"};
   if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1)
     throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY, NROW and NCOL of at least 1"};
+  facts.nlay = nlay;
   require_tamvek_size(facts);
 
   facts.nlay = nlay;

@@ -137,6 +137,9 @@ TEST(ModflowRefusals, EachIsNamedAndLeavesTheModelFolderAsItWas) {
          replace(m.dis, "BOTM\n    CONSTANT 0.0\n", "BOTM\n    CONSTANT 0.0\n  IDOMAIN\n    CONSTANT 0\n");
        },
        false, regrid, "0.000 acre-feet falls outside the model's grid and "},
+      {"a regridded grid beyond any model's",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.dis, "NROW 2", "NROW 2000000000"); },
+       false, regrid, "gwf.dis: NLAY 1, NROW 2000000000, NCOL 3: more than 100,000,000 cells, beyond any model's"},
       {"an origin the model contradicts",
        [](Mf6Simulation&, Mf2005Model&, ModflowDataSet&) {},
        false, {"--volume-unit", "acre-feet", "--regrid", "--model-origin", "10", "0"},
