@@ -35,6 +35,12 @@ function(tamvek_add_modflow_tests)
            COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/modflow/flopy_test.sh ${CMAKE_BINARY_DIR}
                    ${CMAKE_BINARY_DIR}/modflow-travel "${archive}" flopy_travel_test.py)
   set_tests_properties(Modflow.FlopyReadsAMovedModel PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600)
+  # --regrid onto refined, shifted, rotated, smaller, DISV and MODFLOW-2005
+  # grids, every cell against shapely's overlaps.
+  add_test(NAME Modflow.FlopyReadsRegriddedPackages
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/tests/modflow/flopy_test.sh ${CMAKE_BINARY_DIR}
+                   ${CMAKE_BINARY_DIR}/modflow-regrid "${archive}" flopy_regrid_test.py shapely)
+  set_tests_properties(Modflow.FlopyReadsRegriddedPackages PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 900)
 endfunction()
 
 # The overlap table against an independent calculation of every overlap by

@@ -19,6 +19,8 @@ set(tamvek_test_labels
   "python=^Modflow\\.RegridOverlapsMatchShapely$"
   "slow=^Modflow\\.FlopyReadsAMovedModel$"
   "python=^Modflow\\.FlopyReadsAMovedModel$"
+  "slow=^Modflow\\.FlopyReadsRegriddedPackages$"
+  "python=^Modflow\\.FlopyReadsRegriddedPackages$"
 )
 
 # The labels a test name takes by the rules, into `out`.

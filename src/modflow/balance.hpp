@@ -9,6 +9,7 @@
 #include "modflow/options.hpp"
 #include "modflow/package_writer.hpp"
 #include "modflow/plan.hpp"
+#include "modflow/regrid_model.hpp"
 #include "modflow/year_arrays.hpp"
 
 namespace tamvek::modflow {
@@ -34,6 +35,11 @@ struct Balance {
 // written carry the volume of the months' shares), to rounding.
 Balance balance_of(const TimePlan& plan, const std::vector<YearArrays>& years,
                    const WrittenPackage& written);
+
+// With --regrid: both grids' extents in the model's length unit, and each
+// year's volume within the model's time by where it went.
+void print_regrid_summary(const RegridSetup& setup, const ModelFrame& frame, const Options& options,
+                          const WrittenPackage& written, const Balance& balance);
 
 void print_summary(const ModelFacts& facts, const ModelFrame& frame, const Options& options,
                    const TimePlan& plan, const WrittenPackage& written, const Balance& balance,

@@ -15,6 +15,7 @@
 #include "modflow/package_files.hpp"
 #include "modflow/package_writer.hpp"
 #include "modflow/plan.hpp"
+#include "modflow/regrid_model.hpp"
 #include "modflow/verify.hpp"
 #include "modflow/year_arrays.hpp"
 #include "results/made_to_end.hpp"
@@ -81,15 +82,11 @@ std::string name_file_line(const ModelFacts& facts, const Options& options,
   return "RCH " + std::to_string(unit) + " " + file;
 }
 
-int run_export(Io& io, const Options& options) {
-  const auto run = std::make_unique<Run>(io);
-  results::read_static_inputs(*run);
-  const Grid& grid = run->grid;
-
-  const ModelFacts facts = read_model(options.model, options.model_name);
-  const ModelFrame frame = check_model(facts, grid, options);
-  const TimePlan plan = plan_periods(facts.perlen, frame.time_unit, frame.start,
-                                     options.first_year, options.last_year);
+// The model's periods on the calendar; the irrigation months of years outside
+// FIRST..LAST that they reach are refused unless --zero-outside says they carry none.
+TimePlan planned_time(const ModelFacts& facts, const ModelFrame& frame, const Options& options) {
+  TimePlan plan = plan_periods(facts.perlen, frame.time_unit, frame.start, options.first_year,
+                               options.last_year);
   if (!plan.years_outside_range.empty() && !options.zero_outside)
     throw ResultError{facts.time_file,
                       "the model's periods reach the irrigation months (May to October) of " +
@@ -97,7 +94,12 @@ int run_export(Io& io, const Options& options) {
                           year_text(options.first_year) + " to " + year_text(options.last_year) +
                           ": run those years too, or say with --zero-outside that they carry no "
                           "recharge"};
+  return plan;
+}
 
+// Each year's six arrays, summed up; a year without any recharge is refused
+// unless --empty-year says it is meant.
+std::vector<YearArrays> read_years(Io& io, const Grid& grid, const Options& options) {
   std::vector<YearArrays> years;
   for (int year = options.first_year; year <= options.last_year; ++year) {
     years.push_back(read_year(io, grid, year));
@@ -112,6 +114,55 @@ int run_export(Io& io, const Options& options) {
                             ") may have been missing or empty. If the year is meant to carry none, "
                             "say so with --empty-year " + cyear};
   }
+  return years;
+}
+
+// Volume that a regridded model cannot take is refused before anything is
+// put in place, unless --allow-loss says it is meant.
+void refuse_loss(const ModelFacts& facts, const ModelFrame& frame, const Options& options,
+                 const RegridSetup& setup, const WrittenPackage& written) {
+  if (options.allow_loss) return;
+  double off_grid = 0, inactive = 0;
+  for (const RegriddedYear& year : written.regridded) off_grid += year.off_grid, inactive += year.inactive;
+  if (off_grid == 0 && inactive == 0) return;
+  const Extent tamvek = extent_of(setup.tamvek);
+  const Extent model = extent_of(setup.model);
+  char text[700];
+  std::snprintf(text, sizeof text,
+                "not written: of the volume within the model's periods, %.3f %s falls outside the "
+                "model's grid and %.3f on columns without an active cell (%s 0 in every layer). "
+                "tamvek's grid lies within x %.3f to %.3f, y %.3f to %.3f %s, the model's within x "
+                "%.3f to %.3f, y %.3f to %.3f: check where the grids lie, or say with --allow-loss "
+                "that this loss is meant",
+                off_grid, name_of(*options.volume_unit).c_str(), inactive,
+                facts.generation == Generation::mf6 ? "IDOMAIN" : "IBOUND", tamvek.xmin, tamvek.xmax,
+                tamvek.ymin, tamvek.ymax, name_of(frame.length_unit).c_str(), model.xmin, model.xmax,
+                model.ymin, model.ymax);
+  throw ResultError{facts.grid_file, text};
+}
+
+void print_notes(const ModelFacts& facts, const ModelFrame& frame, const std::vector<std::string>& left,
+                 const std::string& note, const std::string& line) {
+  for (const std::string& text : left) std::fprintf(stderr, "tamvek-modflow: warning: %s\n", text.c_str());
+  for (const std::string& text : frame.notes) std::printf("note: %s\n", text.c_str());
+  for (const std::string& text : facts.notes) std::printf("note: %s\n", text.c_str());
+  if (!note.empty()) std::printf("note: %s\n", note.c_str());
+  std::printf("Add this line to the %s block of %s:\n%s\n",
+              facts.generation == Generation::mf6 ? "PACKAGES" : "list of files", facts.name_file.c_str(),
+              line.c_str());
+}
+
+int run_export(Io& io, const Options& options) {
+  const auto run = std::make_unique<Run>(io);
+  results::read_static_inputs(*run);
+  const Grid& grid = run->grid;
+
+  const ModelFacts facts = read_model(options.model, options.model_name, options.regrid);
+  const ModelFrame frame = check_model(facts, grid, options);
+  const TimePlan plan = planned_time(facts, frame, options);
+  std::optional<RegridSetup> regrid;
+  if (options.regrid) regrid = prepare_regrid(facts, grid, frame, options);
+  const std::vector<YearArrays> years = read_years(io, grid, options);
 
   const std::filesystem::path package = package_path(facts, options);
   std::string note;
@@ -126,10 +177,12 @@ int run_export(Io& io, const Options& options) {
   PackageInputs inputs{io, grid, facts, frame, options, plan, years, package,
                        std::filesystem::absolute(io.path_of("x")).parent_path(), std::nullopt};
   if (copies) inputs.copy_folder = copies->path();
+  if (regrid) inputs.regrid = &*regrid;
   const WrittenPackage written = write_package(inputs, own, outputs);
   const Balance balance = balance_of(plan, years, written);
   if (!balance.holds)
     throw ResultError{shown(package), "not written: the volumes do not balance (" + balance.fault + ")"};
+  if (regrid) refuse_loss(facts, frame, options, *regrid, written);
   for (const std::filesystem::path& old : own)
     if (std::find(written.files.begin(), written.files.end(), old) == written.files.end())
       outputs.remove_after_commit(old);
@@ -137,13 +190,8 @@ int run_export(Io& io, const Options& options) {
   if (copies) copies->keep();
 
   print_summary(facts, frame, options, plan, written, balance, package);
-  for (const std::string& text : left) std::fprintf(stderr, "tamvek-modflow: warning: %s\n", text.c_str());
-  for (const std::string& text : frame.notes) std::printf("note: %s\n", text.c_str());
-  for (const std::string& text : facts.notes) std::printf("note: %s\n", text.c_str());
-  if (!note.empty()) std::printf("note: %s\n", note.c_str());
-  std::printf("Add this line to the %s block of %s:\n%s\n",
-              facts.generation == Generation::mf6 ? "PACKAGES" : "list of files", facts.name_file.c_str(),
-              line.c_str());
+  if (regrid) print_regrid_summary(*regrid, frame, options, written, balance);
+  print_notes(facts, frame, left, note, line);
   return 0;
 }
 

@@ -2,6 +2,7 @@
 #include "modflow/mf6_blocks.hpp"
 #include "modflow/model_facts.hpp"
 #include "modflow/model_files.hpp"
+#include "modflow/vertex_blocks.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
 
@@ -120,24 +121,107 @@ void read_tdis(const std::filesystem::path& path, const std::filesystem::path& f
   }
 }
 
+// LENGTH_UNITS, XORIGIN, YORIGIN and ANGROT, alike in DIS and DISV.
+void read_grid_options(const std::vector<Mf6Block>& blocks, ModelFacts& facts) {
+  const Mf6Block* options = find_block(blocks, "OPTIONS");
+  if (options == nullptr) return;
+  for (const TextLine& line : options->body.lines) {
+    const std::string key = upper(line.words[0]);
+    if (key == "LENGTH_UNITS") {
+      facts.length_unit = unit_or_none(word_after(options->body, line, key), length_unit_named, key,
+                                       "FEET, METERS, CENTIMETERS", "length unit", facts.notes);
+    } else if (key == "XORIGIN") {
+      facts.xorigin = real_of(options->body.file, line, 1, key);
+    } else if (key == "YORIGIN") {
+      facts.yorigin = real_of(options->body.file, line, 1, key);
+    } else if (key == "ANGROT") {
+      facts.angrot = real_of(options->body.file, line, 1, key);
+    }
+  }
+}
+
+// A GRIDDATA block's arrays of `layer` cells a layer: TOP, BOTM and IDOMAIN
+// (kept when the model is regridded, for its active columns); any other is refused.
+void read_griddata(const Mf6Block& griddata, std::size_t layer, const std::filesystem::path& folder,
+                   ModelFacts& facts, const char* grid) {
+  const ModelText& body = griddata.body;
+  const auto nlay = static_cast<std::size_t>(facts.nlay);
+  for (std::size_t at = 0; at < body.lines.size();) {
+    const TextLine& line = body.lines[at++];
+    const std::string name = upper(line.words[0]);
+    const bool layered = line.words.size() > 1 && upper(line.words[1]) == "LAYERED";
+    if (name == "DELR" && facts.ncol > 0) {
+      facts.delr = read_mf6_array(body, at, static_cast<std::size_t>(facts.ncol), folder, facts.notes);
+    } else if (name == "DELC" && facts.nrow > 0) {
+      facts.delc = read_mf6_array(body, at, static_cast<std::size_t>(facts.nrow), folder, facts.notes);
+    } else if (name == "TOP") {
+      read_mf6_array(body, at, layer, folder, facts.notes, ArrayUse::read_through);
+    } else if (name == "BOTM" || name == "IDOMAIN") {
+      const bool keep = name == "IDOMAIN" && facts.regrid;
+      const ArrayUse use = name == "BOTM" ? ArrayUse::read_through
+                           : keep        ? ArrayUse::keep_integers
+                                         : ArrayUse::read_through_integers;
+      if (keep) facts.active_file = body.file;
+      for (std::size_t k = 0; k < (layered ? nlay : 1); ++k) {
+        std::vector<double> values = read_mf6_array(body, at, layered ? layer : layer * nlay, folder, facts.notes, use);
+        if (keep) facts.active_codes.insert(facts.active_codes.end(), values.begin(), values.end());
+      }
+    } else {
+      refuse(body.file, line.number,
+             in_quotes(line.words[0]) + " is not an array of a " + grid + "'s GRIDDATA block");
+    }
+  }
+}
+
+// The lines of a block as their words, for the readers of VERTICES and CELL2D.
+std::vector<std::vector<std::string>> words_of_block(const Mf6Block& block) {
+  std::vector<std::vector<std::string>> lines;
+  lines.reserve(block.body.lines.size());
+  for (const TextLine& line : block.body.lines) lines.push_back(line.words);
+  return lines;
+}
+
+// A grid of polygons (DISV), read only to be regridded.
+void read_disv(const std::filesystem::path& path, const std::filesystem::path& folder, ModelFacts& facts) {
+  const auto blocks = read_mf6_blocks(path, folder, facts.notes, "CELL2D");
+  facts.grid_file = shown(path);
+  facts.vertex_grid = true;
+  read_grid_options(blocks, facts);
+  const Mf6Block& dimensions = required_block(blocks, facts.grid_file, "DIMENSIONS");
+  long long ncpl = 0, nvert = 0;
+  for (const TextLine& line : dimensions.body.lines) {
+    const std::string key = upper(line.words[0]);
+    if (key == "NLAY") facts.nlay = integer_of(dimensions.body.file, line, 1, key);
+    if (key == "NCPL") ncpl = integer_of(dimensions.body.file, line, 1, key);
+    if (key == "NVERT") nvert = integer_of(dimensions.body.file, line, 1, key);
+  }
+  if (facts.nlay > 100'000 || ncpl > 100'000'000 || nvert > 400'000'000 ||
+      static_cast<double>(facts.nlay) * static_cast<double>(ncpl) > 100'000'000)
+    throw ResultError{facts.grid_file, "NLAY, NCPL or NVERT is beyond any model's"};
+  if (facts.nlay < 1 || ncpl < 1 || nvert < 3)
+    throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY and NCPL of at least 1 and NVERT of at least 3"};
+  read_griddata(required_block(blocks, facts.grid_file, "GRIDDATA"), static_cast<std::size_t>(ncpl),
+                folder, facts, "DISV grid");
+  const Mf6Block& vertices = required_block(blocks, facts.grid_file, "VERTICES");
+  const Mf6Block& cells = required_block(blocks, facts.grid_file, "CELL2D");
+  const Mf6Block* failing = &vertices;
+  try {
+    facts.vertices = read_vertices(words_of_block(vertices), nvert);
+    failing = &cells;
+    facts.cells = read_cell2d(words_of_block(cells), ncpl, nvert);
+  } catch (const GridError& error) {
+    const auto& lines = failing->body.lines;
+    if (error.line >= 0 && static_cast<std::size_t>(error.line) < lines.size())
+      refuse(failing->body.file, lines[static_cast<std::size_t>(error.line)].number, error.what());
+    throw ResultError{failing->body.file, error.what()};
+  }
+}
+
 void read_dis(const std::filesystem::path& path, const std::filesystem::path& folder,
               ModelFacts& facts) {
   const auto blocks = read_mf6_blocks(path, folder, facts.notes, "GRIDDATA");
   facts.grid_file = shown(path);
-  if (const Mf6Block* options = find_block(blocks, "OPTIONS"))
-    for (const TextLine& line : options->body.lines) {
-      const std::string key = upper(line.words[0]);
-      if (key == "LENGTH_UNITS") {
-        facts.length_unit = unit_or_none(word_after(options->body, line, key), length_unit_named, key,
-                                         "FEET, METERS, CENTIMETERS", "length unit", facts.notes);
-      } else if (key == "XORIGIN") {
-        facts.xorigin = real_of(options->body.file, line, 1, key);
-      } else if (key == "YORIGIN") {
-        facts.yorigin = real_of(options->body.file, line, 1, key);
-      } else if (key == "ANGROT") {
-        facts.angrot = real_of(options->body.file, line, 1, key);
-      }
-    }
+  read_grid_options(blocks, facts);
   const Mf6Block& dimensions = required_block(blocks, facts.grid_file, "DIMENSIONS");
   long long nlay = 0;
   for (const TextLine& line : dimensions.body.lines) {
@@ -150,41 +234,23 @@ void read_dis(const std::filesystem::path& path, const std::filesystem::path& fo
     throw ResultError{facts.grid_file, "NLAY " + std::to_string(nlay) + " is beyond any model's"};
   if (nlay < 1 || facts.nrow < 1 || facts.ncol < 1)
     throw ResultError{facts.grid_file, "the DIMENSIONS block needs NLAY, NROW and NCOL of at least 1"};
+  facts.nlay = nlay;
   require_tamvek_size(facts);
 
-  const Mf6Block& griddata = required_block(blocks, facts.grid_file, "GRIDDATA");
-  const ModelText& body = griddata.body;
-  const auto layer = static_cast<std::size_t>(facts.nrow * facts.ncol);
-  for (std::size_t at = 0; at < body.lines.size();) {
-    const TextLine& line = body.lines[at++];
-    const std::string name = upper(line.words[0]);
-    const bool layered = line.words.size() > 1 && upper(line.words[1]) == "LAYERED";
-    if (name == "DELR") {
-      facts.delr = read_mf6_array(body, at, static_cast<std::size_t>(facts.ncol), folder, facts.notes);
-    } else if (name == "DELC") {
-      facts.delc = read_mf6_array(body, at, static_cast<std::size_t>(facts.nrow), folder, facts.notes);
-    } else if (name == "TOP") {
-      read_mf6_array(body, at, layer, folder, facts.notes, ArrayUse::read_through);
-    } else if (name == "BOTM" || name == "IDOMAIN") {
-      const ArrayUse use = name == "IDOMAIN" ? ArrayUse::read_through_integers : ArrayUse::read_through;
-      if (layered)
-        for (long long k = 0; k < nlay; ++k) read_mf6_array(body, at, layer, folder, facts.notes, use);
-      else
-        read_mf6_array(body, at, layer * static_cast<std::size_t>(nlay), folder, facts.notes, use);
-    } else {
-      refuse(body.file, line.number,
-             in_quotes(line.words[0]) + " is not an array of a structured grid's GRIDDATA block");
-    }
-  }
+  facts.nlay = nlay;
+  read_griddata(required_block(blocks, facts.grid_file, "GRIDDATA"),
+                static_cast<std::size_t>(facts.nrow * facts.ncol), folder, facts, "structured grid");
   if (facts.delr.empty() || facts.delc.empty())
     throw ResultError{facts.grid_file, "the GRIDDATA block gives no DELR or no DELC"};
 }
 
 }  // namespace
 
-ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::string& model_name) {
+ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::string& model_name,
+                          bool regrid) {
   ModelFacts facts;
   facts.generation = Generation::mf6;
+  facts.regrid = regrid;
   const std::filesystem::path sim_file = std::filesystem::is_directory(simulation)
                                              ? simulation / "mfsim.nam"
                                              : simulation;
@@ -217,23 +283,35 @@ ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::st
   const Mf6Block& packages = required_block(model_blocks, facts.name_file, "PACKAGES");
   std::string dis;
   std::size_t dis_line = 0;
+  bool disv = false;
   for (const TextLine& line : packages.body.lines) {
     if (line.words.size() < 2)
       refuse(packages.body.file, line.number,
              "a package row is <ftype> <fname> [<pname>]: \"" + printable(line.text) + "\"");
     NamedPackage package{upper(line.words[0]), line.words[1],
                          line.words.size() > 2 ? line.words[2] : "", 0};
-    if (package.type == "DISV6" || package.type == "DISU6")
+    if (package.type == "DISU6")
       refuse(packages.body.file, line.number,
-             "the model's grid is " + package.type + ": tamvek's arrays need a structured grid (DIS6)");
-    if (package.type == "DIS6" && dis.empty()) {
+             "the model's grid is DISU6, whose cells have no shape to carry volumes onto: tamvek's "
+             "arrays need a structured grid (DIS6) or, with --regrid, a grid of polygons (DISV6)");
+    if (package.type == "DISV6" && !regrid)
+      refuse(packages.body.file, line.number,
+             "the model's grid is DISV6: tamvek's arrays fit a structured grid (DIS6) as they are, "
+             "and --regrid carries them onto a grid of polygons");
+    if ((package.type == "DIS6" || package.type == "DISV6") && dis.empty()) {
       dis = package.file;
       dis_line = line.number;
+      disv = package.type == "DISV6";
     }
     facts.packages.push_back(std::move(package));
   }
   if (dis.empty()) throw ResultError{packages.body.file, "no DIS6 entry in the PACKAGES block"};
-  read_dis(existing_model_file(facts.folder, dis, facts.notes, packages.body.file, dis_line), facts.folder, facts);
+  const std::filesystem::path grid_file =
+      existing_model_file(facts.folder, dis, facts.notes, packages.body.file, dis_line);
+  if (disv)
+    read_disv(grid_file, facts.folder, facts);
+  else
+    read_dis(grid_file, facts.folder, facts);
   return facts;
 }
 

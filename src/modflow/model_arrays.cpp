@@ -69,7 +69,8 @@ void read_free_values(const ModelText& text, std::size_t& at, Comments comments,
 std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::size_t count,
                                    const std::filesystem::path& folder, std::vector<std::string>& notes,
                                    ArrayUse use) {
-  const bool keep = use == ArrayUse::keep;
+  const bool keep = use == ArrayUse::keep || use == ArrayUse::keep_integers;
+  const bool integers = use == ArrayUse::keep_integers || use == ArrayUse::read_through_integers;
   if (at >= text.lines.size())
     refuse(text.file, text.lines.empty() ? 0 : text.lines.back().number,
            "an array's control line expected, but the block ends");
@@ -109,7 +110,7 @@ std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::
     const std::filesystem::path path =
         existing_model_file(folder, control.words[1], notes, text.file, control.number);
     if (binary) {
-      binary_values(path, count, use == ArrayUse::read_through_integers ? 4 : 8, values, text.file + " line " + std::to_string(control.number));
+      binary_values(path, count, integers ? 4 : 8, values, text.file + " line " + std::to_string(control.number));
     } else {
       const ModelText external = read_model_text(path, Comments::mf6);
       std::size_t line = 0;

@@ -18,7 +18,7 @@ namespace tamvek::modflow {
 // Arrays the program does not need (`keep` false) are read through, for their
 // errors and their place, but their values are not kept. An array of
 // integers (IDOMAIN) holds 4-byte integers in a binary file.
-enum class ArrayUse { keep, read_through, read_through_integers };
+enum class ArrayUse { keep, keep_integers, read_through, read_through_integers };
 std::vector<double> read_mf6_array(const ModelText& text, std::size_t& at, std::size_t count,
                                    const std::filesystem::path& folder, std::vector<std::string>& notes,
                                    ArrayUse use = ArrayUse::keep);

@@ -15,6 +15,8 @@ using results::ResultError;
 // bits is agreement.
 constexpr double relative_tolerance = 1e-6;
 
+const std::string regrid_hint = " (--regrid carries tamvek's arrays onto another grid)";
+
 bool agrees(double model, double tamvek, double scale) {
   return std::fabs(model - tamvek) <= relative_tolerance * scale;
 }
@@ -37,19 +39,22 @@ void check_sizes(const std::vector<double>& sizes, double expected, const std::s
     if (sizes[i] != sizes.front())
       throw ResultError{file, name + " " + std::to_string(i + 1) + " is " + results::ten_digits(sizes[i]) +
                                   " and " + name + " 1 is " + results::ten_digits(sizes.front()) +
-                                  ": tamvek's cells are all of one size"};
+                                  ": tamvek's cells are all of one size" + regrid_hint};
     if (!agrees(sizes[i], expected, expected))
       throw ResultError{file, name + " is " + results::ten_digits(sizes[i]) + " " + name_of(unit) +
                                   " where tamvek's " + tamvek_name + " is " +
                                   results::shortest_decimal(feet) + " feet (" + results::ten_digits(expected) +
-                                  " " + name_of(unit) + ")"};
+                                  " " + name_of(unit) + ")" + regrid_hint};
   }
 }
 
 }  // namespace
 
-ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options& options) {
-  ModelFrame frame;
+namespace {
+
+// Length and time units, each from the model or the command line, and the
+// moment the first period begins.
+void settle_units_and_start(const ModelFacts& facts, const Options& options, ModelFrame& frame) {
   frame.length_unit =
       settled(facts.length_unit, options.length_unit, facts.grid_file,
               facts.generation == Generation::mf6 ? "LENGTH_UNITS" : "LENUNI", "--length-unit");
@@ -74,12 +79,15 @@ ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options&
     throw ResultError{facts.time_file, "the model does not state when its first period begins" + why +
                                            ": give it with --start YYYY-MM-DD"};
   }
+}
 
+// The model's rows, columns, cell sizes, origin and rotation against tamvek's.
+void check_same_grid(const ModelFacts& facts, const Grid& grid, ModelFrame& frame) {
   if (facts.nrow != grid.ny || facts.ncol != grid.nx)
     throw ResultError{facts.grid_file, "the model has " + std::to_string(facts.nrow) + " rows and " +
                                            std::to_string(facts.ncol) + " columns, tamvek's grid " +
                                            std::to_string(grid.ny) + " rows (ny) and " +
-                                           std::to_string(grid.nx) + " columns (nx)"};
+                                           std::to_string(grid.nx) + " columns (nx)" + regrid_hint};
   const double feet = metres_in(LengthUnit::feet) / metres_in(frame.length_unit);
   check_sizes(facts.delr, grid.gdx * feet, facts.grid_file, "DELR", "gdx", grid.gdx, frame.length_unit);
   check_sizes(facts.delc, grid.gdy * feet, facts.grid_file, "DELC", "gdy", grid.gdy, frame.length_unit);
@@ -88,7 +96,7 @@ ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options&
 
   if (facts.angrot != 0)
     throw ResultError{facts.grid_file, "the grid is rotated (ANGROT " + results::ten_digits(facts.angrot) +
-                                           "): tamvek's grid is not"};
+                                           "): tamvek's grid is not" + regrid_hint};
   const double x0 = grid.xg0 * feet;
   const double y0 = grid.yg0 * feet;
   if (facts.xorigin || facts.yorigin) {
@@ -101,7 +109,7 @@ ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options&
                             results::ten_digits(y) + " " + name_of(frame.length_unit) +
                             " where tamvek's (xg0, yg0) is " + results::shortest_decimal(grid.xg0) +
                             ", " + results::shortest_decimal(grid.yg0) + " feet (" + results::ten_digits(x0) +
-                            ", " + results::ten_digits(y0) + " " + name_of(frame.length_unit) + ")"};
+                            ", " + results::ten_digits(y0) + " " + name_of(frame.length_unit) + ")" + regrid_hint};
   } else {
     frame.notes.push_back("the model does not state where its grid lies (" +
                           std::string(facts.generation == Generation::mf6 ? "no XORIGIN, YORIGIN"
@@ -110,6 +118,14 @@ ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options&
                           " " + name_of(frame.length_unit) + "; the arrays fit the model's rows "
                           "and columns, not checked against its place");
   }
+}
+
+}  // namespace
+
+ModelFrame check_model(const ModelFacts& facts, const Grid& grid, const Options& options) {
+  ModelFrame frame;
+  settle_units_and_start(facts, options, frame);
+  if (!options.regrid) check_same_grid(facts, grid, frame);
   return frame;
 }
 

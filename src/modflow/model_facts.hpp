@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "modflow/calendar.hpp"
+#include "modflow/model_grid.hpp"
 #include "modflow/units.hpp"
 
 namespace tamvek::modflow {
@@ -40,6 +41,16 @@ struct ModelFacts {
   std::optional<double> xorigin;
   std::optional<double> yorigin;
   double angrot = 0;
+  std::int64_t nlay = 0;
+
+  // A grid that may differ from tamvek's (--regrid): any size, MODFLOW 6
+  // DISV, and the codes that say which cells exist.
+  bool regrid = false;
+  bool vertex_grid = false;          // DISV: cells as polygons
+  std::vector<Point> vertices;       // DISV's VERTICES, in the model's coordinates
+  std::vector<VertexCell> cells;     // DISV's CELL2D
+  std::vector<double> active_codes;  // IDOMAIN or IBOUND of every layer; empty: every cell
+  std::string active_file;           // the file that gives them
 
   std::string time_file;          // TDIS6 or DIS
   std::optional<TimeUnit> time_unit;
@@ -53,19 +64,23 @@ struct ModelFacts {
 };
 
 // tamvek's grids have at most 400 rows and 400 columns: a larger model is
-// refused before its arrays are read.
+// refused before its arrays are read, unless it is regridded.
 void require_tamvek_size(const ModelFacts& facts);
 
 // Reads a MODFLOW 6 simulation (its name file or its folder); with several
 // groundwater-flow models `model_name` chooses one.
-ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::string& model_name);
+// With `regrid` the grid may be of any size or a DISV grid, and the codes of
+// its cells are kept.
+ModelFacts read_mf6_model(const std::filesystem::path& simulation, const std::string& model_name,
+                          bool regrid = false);
 
 // Reads a MODFLOW-2005 (or NWT) model from its name file.
-ModelFacts read_mf2005_model(const std::filesystem::path& name_file);
+ModelFacts read_mf2005_model(const std::filesystem::path& name_file, bool regrid = false);
 
 // Reads the model that MODEL names: a folder or a file whose first block is
 // that of a MODFLOW 6 simulation name file is MODFLOW 6, any other file a
 // MODFLOW-2005 name file.
-ModelFacts read_model(const std::filesystem::path& given, const std::string& model_name);
+ModelFacts read_model(const std::filesystem::path& given, const std::string& model_name,
+                      bool regrid = false);
 
 }  // namespace tamvek::modflow

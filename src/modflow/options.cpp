@@ -1,5 +1,8 @@
 #include "modflow/options.hpp"
 
+#include <charconv>
+#include <cmath>
+
 #include "state/year.hpp"
 
 namespace tamvek::modflow {
@@ -9,7 +12,8 @@ const char* const usage_text =
     "                      [--start YYYY-MM-DD] [--model NAME] [--length-unit feet|meters|centimeters]\n"
     "                      [--time-unit seconds|minutes|hours|days|years] [--zero-outside]\n"
     "                      [--empty-year YEAR]... [--package FILE] [--package-name NAME]\n"
-    "                      [--copy-arrays DIR]\n"
+    "                      [--copy-arrays DIR] [--regrid [--model-origin X Y]\n"
+    "                      [--model-rotation DEGREES] [--allow-loss]]\n"
     "       tamvek-modflow --verify MODEL [--package FILE] [--model NAME]\n"
     "       tamvek-modflow --help\n";
 
@@ -39,6 +43,17 @@ const char* const help_text =
     "            folder then holds all it needs and can be archived or copied to other\n"
     "            machines. A second export replaces the copies; a DIR holding other files\n"
     "            is refused. Without it the package names tamvek's arrays where they are.\n"
+    "--regrid           the model's grid may differ from tamvek's (other cell sizes,\n"
+    "            rows and columns of varying width, an origin or a rotation of its own,\n"
+    "            any size, or MODFLOW 6 DISV polygons): each month's volume is carried\n"
+    "            onto the model's cells by the area they share with tamvek's cells,\n"
+    "            and the package names arrays written beside it.\n"
+    "--model-origin X Y, --model-rotation DEGREES   where the model's grid lies (its\n"
+    "            lower-left corner, in its length unit, and its counter-clockwise\n"
+    "            rotation) for --regrid, where the model does not say (MODFLOW-2005).\n"
+    "--allow-loss       with --regrid: volume outside the model's grid, or on columns\n"
+    "            without an active cell, is meant to be left out (without it such a\n"
+    "            loss is refused).\n"
     "--verify MODEL     writes nothing: reads the SHA-256 digests that the package\n"
     "            records of every array it names, and names each array that is missing\n"
     "            or has changed since (exit status 2), or prints one line that all match.\n"
@@ -76,6 +91,77 @@ Options verify_options(Options options, const std::vector<std::string>& argument
 
 }  // namespace
 
+namespace {
+
+double real_value(const std::string& option, const std::string& value) {
+  double number = 0;
+  const char* end = value.data() + value.size();
+  const auto [ptr, error] = std::from_chars(value.data(), end, number);
+  if (error != std::errc() || ptr != end || !std::isfinite(number))
+    throw UsageError(option + " needs a number, not '" + value + "'");
+  return number;
+}
+
+// The options that take one value.
+void take_value(Options& options, const std::string& word, const std::string& value) {
+  if (word == "--volume-unit") {
+    options.volume_unit = volume_unit_named(value);
+    if (!options.volume_unit)
+      throw UsageError("--volume-unit is acre-feet, cubic-feet or cubic-meters, not '" + value + "'");
+  } else if (word == "--length-unit") {
+    options.length_unit = length_unit_named(value);
+    if (!options.length_unit)
+      throw UsageError("--length-unit is feet, meters or centimeters, not '" + value + "'");
+  } else if (word == "--time-unit") {
+    options.time_unit = time_unit_named(value);
+    if (!options.time_unit)
+      throw UsageError("--time-unit is seconds, minutes, hours, days or years, not '" + value + "'");
+  } else if (word == "--start") {
+    options.start = parse_date_time(value);
+    options.start_text = value;
+    if (!options.start) throw UsageError("--start needs a date YYYY-MM-DD, not '" + value + "'");
+  } else if (word == "--model") {
+    options.model_name = value;
+  } else if (word == "--package") {
+    options.package = value;
+  } else if (word == "--package-name") {
+    if (value.empty() || value.size() > 16 || value.find_first_of(" '\"#!") != std::string::npos)
+      throw UsageError("--package-name needs a name of 1 to 16 characters without blanks, not '" +
+                       value + "'");
+    options.package_name = value;
+  } else if (word == "--empty-year") {
+    options.empty_years.insert(year_of(value, "--empty-year"));
+  } else if (word == "--copy-arrays") {
+    if (value.empty()) throw UsageError("--copy-arrays needs a folder");
+    options.copy_arrays = value;
+  } else if (word == "--model-rotation") {
+    options.model_rotation = real_value(word, value);
+  } else if (word == "--verify") {
+    options.verify = true;
+    options.model = value;
+  } else {
+    throw UsageError("unknown option " + word);
+  }
+}
+
+// The options of the regridding make sense only together with --regrid, and
+// a regridded package names arrays of its own, never tamvek's, so there is
+// nothing of tamvek's to copy.
+void check_regrid_options(const Options& options) {
+  if (!options.regrid) {
+    if (options.model_x) throw UsageError("--model-origin places a grid for --regrid, which is not given");
+    if (options.model_rotation)
+      throw UsageError("--model-rotation places a grid for --regrid, which is not given");
+    if (options.allow_loss) throw UsageError("--allow-loss is for --regrid, which is not given");
+    return;
+  }
+  if (options.copy_arrays)
+    throw UsageError("--copy-arrays copies tamvek's arrays, and a package made with --regrid names "
+                     "none: its arrays are written beside the package, in the model's folder already");
+}
+
+}  // namespace
+
 Options parse_options(const std::vector<std::string>& arguments) {
   Options options;
   std::vector<std::string> positional;
@@ -87,53 +173,25 @@ Options parse_options(const std::vector<std::string>& arguments) {
     }
     if (!word.starts_with("--")) {
       positional.push_back(word);
-      continue;
-    }
-    if (word == "--zero-outside") {
+    } else if (word == "--zero-outside") {
       options.zero_outside = true;
-      continue;
-    }
-    static const std::set<std::string> with_value = {
-        "--volume-unit", "--length-unit",  "--time-unit",   "--start",      "--model",
-        "--package",     "--package-name", "--empty-year", "--copy-arrays", "--verify"};
-    if (!with_value.contains(word)) throw UsageError("unknown option " + word);
-    if (i + 1 >= arguments.size()) throw UsageError(word + " needs a value");
-    const std::string& value = arguments[++i];
-    if (word == "--volume-unit") {
-      options.volume_unit = volume_unit_named(value);
-      if (!options.volume_unit)
-        throw UsageError("--volume-unit is acre-feet, cubic-feet or cubic-meters, not '" + value + "'");
-    } else if (word == "--length-unit") {
-      options.length_unit = length_unit_named(value);
-      if (!options.length_unit)
-        throw UsageError("--length-unit is feet, meters or centimeters, not '" + value + "'");
-    } else if (word == "--time-unit") {
-      options.time_unit = time_unit_named(value);
-      if (!options.time_unit)
-        throw UsageError("--time-unit is seconds, minutes, hours, days or years, not '" + value + "'");
-    } else if (word == "--start") {
-      options.start = parse_date_time(value);
-      options.start_text = value;
-      if (!options.start) throw UsageError("--start needs a date YYYY-MM-DD, not '" + value + "'");
-    } else if (word == "--model") {
-      options.model_name = value;
-    } else if (word == "--package") {
-      options.package = value;
-    } else if (word == "--package-name") {
-      if (value.empty() || value.size() > 16 || value.find_first_of(" '\"#!") != std::string::npos)
-        throw UsageError("--package-name needs a name of 1 to 16 characters without blanks, not '" +
-                         value + "'");
-      options.package_name = value;
-    } else if (word == "--empty-year") {
-      options.empty_years.insert(year_of(value, "--empty-year"));
-    } else if (word == "--copy-arrays") {
-      if (value.empty()) throw UsageError("--copy-arrays needs a folder");
-      options.copy_arrays = value;
-    } else if (word == "--verify") {
-      options.verify = true;
-      options.model = value;
+    } else if (word == "--regrid") {
+      options.regrid = true;
+    } else if (word == "--allow-loss") {
+      options.allow_loss = true;
+    } else if (word == "--model-origin") {
+      if (i + 2 >= arguments.size()) throw UsageError("--model-origin needs two values, X and Y");
+      options.model_x = real_value(word, arguments[i + 1]);
+      options.model_y = real_value(word, arguments[i + 2]);
+      i += 2;
     } else {
-      throw UsageError("unknown option " + word);
+      static const std::set<std::string> with_value = {
+          "--volume-unit", "--length-unit",  "--time-unit",   "--start",       "--model",
+          "--package",     "--package-name", "--empty-year",  "--copy-arrays", "--verify",
+          "--model-rotation"};
+      if (!with_value.contains(word)) throw UsageError("unknown option " + word);
+      if (i + 1 >= arguments.size()) throw UsageError(word + " needs a value");
+      take_value(options, word, arguments[++i]);
     }
   }
   if (options.verify) return verify_options(options, arguments, positional);
@@ -151,6 +209,7 @@ Options parse_options(const std::vector<std::string>& arguments) {
   options.first_year = range.first;
   options.last_year = range.last;
   options.model = positional[2];
+  check_regrid_options(options);
   if (!options.volume_unit)
     throw UsageError("--volume-unit is needed: tamvek's arrays do not say whether they hold "
                      "acre-feet, cubic feet or cubic metres, and a wrong guess scales the model's "

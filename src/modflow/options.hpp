@@ -29,6 +29,11 @@ struct Options {
   std::string package_name = "tamvek";
   std::optional<std::filesystem::path> copy_arrays;  // from the model's folder
   bool verify = false;  // check the package's arrays against its digests instead
+  bool regrid = false;  // the model's grid may differ from tamvek's: carry volumes by area
+  std::optional<double> model_x;      // --model-origin: where the model's grid lies, for a
+  std::optional<double> model_y;      // model that does not say (MODFLOW-2005)
+  std::optional<double> model_rotation;
+  bool allow_loss = false;  // volume outside the model's grid or on inactive columns is meant
   bool help = false;
 };
 

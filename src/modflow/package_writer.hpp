@@ -11,6 +11,7 @@
 #include "modflow/model_facts.hpp"
 #include "modflow/options.hpp"
 #include "modflow/plan.hpp"
+#include "modflow/regrid_model.hpp"
 #include "modflow/year_arrays.hpp"
 #include "results/output_set.hpp"
 #include "runtime/io.hpp"
@@ -30,6 +31,15 @@ struct PackageInputs {
   std::filesystem::path package;         // absolute
   std::filesystem::path workdir;         // absolute: tamvek's working directory
   std::optional<std::filesystem::path> copy_folder;  // absolute: --copy-arrays
+  const RegridSetup* regrid = nullptr;               // --regrid: the model's own grid
+};
+
+// With --regrid, a year's volume within the model's periods by where it went
+// (in tamvek's volume unit).
+struct RegriddedYear {
+  double placed = 0;    // on model columns that take it
+  double off_grid = 0;  // outside the model's grid
+  double inactive = 0;  // on model columns without an active cell
 };
 
 // An array that the package names, as its header records it.
@@ -54,6 +64,11 @@ struct WrittenPackage {
   std::vector<NamedArray> arrays;  // every array the package names, once each
   std::size_t copied = 0;          // tamvek's arrays copied (--copy-arrays)
   std::uint64_t copied_bytes = 0;
+  // --regrid: per year FIRST..LAST (empty without it), the months written once
+  // each on the model's cells, and the file that shows the first of them.
+  std::vector<RegriddedYear> regridded;
+  std::size_t regridded_months = 0;
+  std::optional<std::filesystem::path> grid_file;
 };
 
 // The volume unit in the model's length unit cubed.

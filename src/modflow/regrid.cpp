@@ -31,7 +31,7 @@ void regrid_month(const OverlapTable& table, std::span<const double> volumes,
     month.magnitude += std::abs(volumes[t]);
     if (table.outside[t] != 0) month.outside += table.outside[t] * volumes[t];
   }
-  month.volume.assign(table.model_cells(), 0.0);
+  month.volume.resize(table.model_cells());  // every entry is set below
   month.placed = 0;
   month.inactive = 0;
   for (std::size_t m = 0; m < month.volume.size(); ++m) {
@@ -44,6 +44,7 @@ void regrid_month(const OverlapTable& table, std::span<const double> volumes,
       month.volume[m] = volume;
       month.placed += volume;
     } else {
+      month.volume[m] = 0;
       month.inactive += volume;
     }
   }

@@ -88,6 +88,26 @@ void check_model(const std::string& path) {
     if (!(perlen >= 0)) __builtin_trap();
 }
 
+// Read as --regrid reads a model: any size, DISV, the codes of the cells.
+void check_regridded_model(const std::string& path) {
+  ModelFacts facts;
+  try {
+    facts = read_model(path, "", true);
+  } catch (const tamvek::results::ResultError&) {
+    return;
+  }
+  if (facts.perlen.empty() || facts.nlay < 1) __builtin_trap();
+  const std::size_t per_layer =
+      facts.vertex_grid ? facts.cells.size() : static_cast<std::size_t>(facts.nrow * facts.ncol);
+  if (facts.vertex_grid && facts.vertices.size() < 3) __builtin_trap();
+  if (!facts.vertex_grid && (facts.delr.size() != static_cast<std::size_t>(facts.ncol) ||
+                             facts.delc.size() != static_cast<std::size_t>(facts.nrow)))
+    __builtin_trap();
+  if (!facts.active_codes.empty() &&
+      facts.active_codes.size() % per_layer != 0)
+    __builtin_trap();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -113,5 +133,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dir.write("mf2005/data.bin", parts[11]);
   check_model(dir.path() + "/mf6");
   check_model(dir.path() + "/mf2005/model.nam");
+  check_regridded_model(dir.path() + "/mf6");
+  check_regridded_model(dir.path() + "/mf2005/model.nam");
   return 0;
 }

@@ -21,6 +21,7 @@ struct Refusal {
 };
 
 const std::vector<std::string> acre_feet = {"--volume-unit", "acre-feet"};
+const std::vector<std::string> regrid = {"--volume-unit", "acre-feet", "--regrid"};
 
 TEST(ModflowRefusals, EachIsNamedAndLeavesTheModelFolderAsItWas) {
   const auto none = [](Mf6Simulation&, Mf2005Model&, ModflowDataSet&) {};
@@ -116,6 +117,36 @@ TEST(ModflowRefusals, EachIsNamedAndLeavesTheModelFolderAsItWas) {
       {"a package file of someone else",
        [](Mf6Simulation&, Mf2005Model&, ModflowDataSet& set) { set.models.write("model/tamvek.rch", "# my own recharge\n"); },
        false, acre_feet, "tamvek.rch: there, and not written by tamvek-modflow: not overwritten"},
+      {"a grid of polygons without --regrid",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.nam, "DIS6 gwf.dis", "DISV6 gwf.dis"); },
+       false, acre_feet, "gwf.nam: line 2: the model's grid is DISV6: tamvek's arrays fit a structured grid (DIS6) as they are, and --regrid carries"},
+      {"an unstructured grid, even with --regrid",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.nam, "DIS6 gwf.dis", "DISU6 gwf.dis"); },
+       false, regrid, "gwf.nam: line 2: the model's grid is DISU6, whose cells have no shape"},
+      {"an unstructured MODFLOW-2005 grid",
+       [](Mf6Simulation&, Mf2005Model& m, ModflowDataSet&) { replace(m.nam, "DIS 11", "DISU 11"); },
+       true, {"--volume-unit", "acre-feet", "--start", "2010-01-01", "--regrid"}, "model.nam: line 4: the model's grid is DISU"},
+      {"a MODFLOW-2005 grid with no place to regrid onto",
+       [](Mf6Simulation&, Mf2005Model&, ModflowDataSet& set) {
+         set.models.write("model/model.bas", "# basic\nFREE\nCONSTANT 1\n-999.0\nCONSTANT 10.0\n");
+       },
+       true, {"--volume-unit", "acre-feet", "--start", "2010-01-01", "--regrid", "--model-origin", "0", "0"},
+       "model.dis: MODFLOW-2005 does not state where the model's grid lies: --regrid needs --model-origin X Y"},
+      {"volume outside a regridded model without --allow-loss",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.dis, "XORIGIN 0.0", "XORIGIN 1500.0"); },
+       false, regrid, "gwf.dis: not written: of the volume within the model's periods, "},
+      {"volume on columns without an active cell",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) {
+         replace(m.dis, "BOTM\n    CONSTANT 0.0\n", "BOTM\n    CONSTANT 0.0\n  IDOMAIN\n    CONSTANT 0\n");
+       },
+       false, regrid, "0.000 acre-feet falls outside the model's grid and "},
+      {"a regridded grid beyond any model's",
+       [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.dis, "NROW 2", "NROW 2000000000"); },
+       false, regrid, "gwf.dis: NLAY 1, NROW 2000000000, NCOL 3: more than 100,000,000 cells, beyond any model's"},
+      {"an origin the model contradicts",
+       [](Mf6Simulation&, Mf2005Model&, ModflowDataSet&) {},
+       false, {"--volume-unit", "acre-feet", "--regrid", "--model-origin", "10", "0"},
+       "gwf.dis: the grid's lower-left corner (XORIGIN, YORIGIN) is 0, 0, and --model-origin says 10, 0"},
       {"a package name the model already uses",
        [](Mf6Simulation& m, Mf2005Model&, ModflowDataSet&) { replace(m.nam, "DIS6 gwf.dis", "DIS6 gwf.dis\n  RCH6 rain.rch tamvek"); },
        false, acre_feet, "gwf.nam: already has a package named tamvek (rain.rch): choose another with --package-name"},
@@ -160,6 +191,15 @@ TEST(ModflowRefusals, CommandLinesThatCannotBeUsed) {
       {{"--verify", model, "2010"}, "--verify takes the model only, not '2010'"},
       {{"--verify", model, "--copy-arrays", "copies"}, "--copy-arrays is an option of the export, not of --verify"},
       {{"2010", "2011", model, "--volume-unit", "acre-feet", "--copy-arrays"}, "--copy-arrays needs a value"},
+      {{"2010", "2011", model, "--volume-unit", "acre-feet", "--regrid", "--copy-arrays", "copies"},
+       "--copy-arrays copies tamvek's arrays, and a package made with --regrid names none"},
+      {{"2010", "2011", model, "--volume-unit", "acre-feet", "--model-origin", "1", "2"},
+       "--model-origin places a grid for --regrid, which is not given"},
+      {{"2010", "2011", model, "--volume-unit", "acre-feet", "--allow-loss"}, "--allow-loss is for --regrid"},
+      {{"2010", "2011", model, "--volume-unit", "acre-feet", "--regrid", "--model-origin", "1"},
+       "--model-origin needs two values, X and Y"},
+      {{"2010", "2011", model, "--volume-unit", "acre-feet", "--regrid", "--model-rotation", "30deg"},
+       "--model-rotation needs a number, not '30deg'"},
   };
   for (const auto& entry : cases) {
     const auto run = set.run_modflow(entry.arguments);
@@ -173,7 +213,7 @@ TEST(ModflowRefusals, CommandLinesThatCannotBeUsed) {
   }
   const auto help = set.run_modflow({"--help"});
   EXPECT_EQ(help.status, 0);
-  for (const char* option : {"--volume-unit", "--copy-arrays DIR", "--verify MODEL"})
+  for (const char* option : {"--volume-unit", "--copy-arrays DIR", "--verify MODEL", "--regrid", "--allow-loss"})
     EXPECT_NE(help.out.find(option), std::string::npos) << option;
 }
 
