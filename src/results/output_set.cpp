@@ -62,6 +62,15 @@ OutputSet::Opened OutputSet::create_temporary(const std::string& name,
   cannot_write(name, EEXIST, path.string() + ".*" + std::string(temporary_suffix));
 }
 
+void OutputSet::set_aside(Pending& file, std::error_code& error) {
+  file.kept = unused_name(file.path, file.name);
+  system_.rename(file.path, file.kept, error);
+  if (!error) return;
+  std::error_code ignored;
+  std::filesystem::remove(file.kept, ignored);
+  file.kept.clear();
+}
+
 std::filesystem::path OutputSet::unused_name(const std::filesystem::path& path,
                                              const std::string& name) {
   const Opened opened = create_temporary(name, path);
@@ -144,27 +153,12 @@ std::vector<std::string> OutputSet::commit() {
     error.clear();  // a file that is not there is no error here
     // The last file replaces its earlier self in one step; the others are
     // set aside first, so that a failure can put the earlier set back.
-    if (there && !last) {
-      file.kept = unused_name(file.path, file.name);
-      system_.rename(file.path, file.kept, error);
-      if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(file.kept, ignored);
-        file.kept.clear();
-      }
-    }
+    if (there && !last) set_aside(file, error);
     if (!error) system_.rename(file.temporary, file.path, error);
     if (error && last && there) {
       // A system whose rename keeps an existing file: the earlier one goes aside first.
-      file.kept = unused_name(file.path, file.name);
-      system_.rename(file.path, file.kept, error);
-      if (error) {
-        std::error_code ignored;
-        std::filesystem::remove(file.kept, ignored);
-        file.kept.clear();
-      } else {
-        system_.rename(file.temporary, file.path, error);
-      }
+      set_aside(file, error);
+      if (!error) system_.rename(file.temporary, file.path, error);
     }
     if (error) {
       std::string failure =

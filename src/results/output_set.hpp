@@ -67,6 +67,9 @@ class OutputSet {
   };
   Opened create_temporary(const std::string& name, const std::filesystem::path& path);
   std::filesystem::path unused_name(const std::filesystem::path& path, const std::string& name);
+  // Moves the file at `file.path` to an unused name beside it (`file.kept`),
+  // so that it can be put back; on failure nothing is set aside.
+  void set_aside(Pending& file, std::error_code& error);
   void put_back(std::size_t moved, std::string& failure);
 
   const Io& io_;
