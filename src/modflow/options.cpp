@@ -107,15 +107,15 @@ void take_value(Options& options, const std::string& word, const std::string& va
   if (word == "--volume-unit") {
     options.volume_unit = volume_unit_named(value);
     if (!options.volume_unit)
-      throw UsageError("--volume-unit is acre-feet, cubic-feet or cubic-meters, not '" + value + "'");
+      throw UsageError("--volume-unit is " + volume_unit_choices() + ", not '" + value + "'");
   } else if (word == "--length-unit") {
     options.length_unit = length_unit_named(value);
     if (!options.length_unit)
-      throw UsageError("--length-unit is feet, meters or centimeters, not '" + value + "'");
+      throw UsageError("--length-unit is " + length_unit_choices() + ", not '" + value + "'");
   } else if (word == "--time-unit") {
     options.time_unit = time_unit_named(value);
     if (!options.time_unit)
-      throw UsageError("--time-unit is seconds, minutes, hours, days or years, not '" + value + "'");
+      throw UsageError("--time-unit is " + time_unit_choices() + ", not '" + value + "'");
   } else if (word == "--start") {
     options.start = parse_date_time(value);
     options.start_text = value;

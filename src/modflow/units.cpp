@@ -20,7 +20,21 @@ std::optional<Unit> named(std::string_view name, const std::array<const char*, c
   return std::nullopt;
 }
 
+template <std::size_t count>
+std::string choices(const std::array<const char*, count>& names) {
+  std::string text;
+  for (std::size_t i = 0; i < count; ++i) {
+    if (i > 0) text += i + 1 == count ? " or " : ", ";
+    text += names[i];
+  }
+  return text;
+}
+
 }  // namespace
+
+std::string volume_unit_choices() { return choices(volume_names); }
+std::string length_unit_choices() { return choices(length_names); }
+std::string time_unit_choices() { return choices(time_names); }
 
 std::optional<VolumeUnit> volume_unit_named(std::string_view name) {
   return named<VolumeUnit>(name, volume_names);

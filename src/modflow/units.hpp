@@ -19,6 +19,10 @@ std::optional<TimeUnit> time_unit_named(std::string_view name);
 std::string name_of(VolumeUnit unit);
 std::string name_of(LengthUnit unit);
 std::string name_of(TimeUnit unit);
+// The names a command line may give, for its messages: "feet, meters or centimeters".
+std::string volume_unit_choices();
+std::string length_unit_choices();
+std::string time_unit_choices();
 
 // MODFLOW-2005's codes: LENUNI 1..3 and ITMUNI 1..5; 0 (undefined) is nothing.
 std::optional<LengthUnit> length_unit_coded(long long code);
