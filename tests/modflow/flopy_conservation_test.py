@@ -19,6 +19,8 @@ import shutil
 import subprocess
 import sys
 
+import tamvek_years
+
 try:
     import numpy as np
     import flopy
@@ -27,36 +29,18 @@ except ImportError as missing:
     sys.exit(77)
 
 BUILD, SCRATCH = sys.argv[1], sys.argv[2]
-EXE = ".exe" if os.name == "nt" else ""
-TAMVEK = os.path.join(BUILD, "tamvek" + EXE)
-GENERATE = os.path.join(BUILD, "generate_data" + EXE)
-MODFLOW = os.path.join(BUILD, "tamvek-modflow" + EXE)
+TAMVEK, GENERATE, MODFLOW = tamvek_years.programs(BUILD)
 YEARS = [2010, 2011, 2012]
 ACRE_FOOT_M3 = 43560 * 0.3048 ** 3
 FEET = 2640.0
 
 
 def run(args, cwd, expect=0):
-    env = dict(os.environ, TAMVEK_ROOT=os.path.join(SCRATCH, "root"))
-    done = subprocess.run(args, cwd=cwd, env=env, input="go\n", capture_output=True, text=True)
-    if done.returncode != expect:
-        sys.exit(f"{args} ended with {done.returncode}:\n{done.stdout}\n{done.stderr}")
-    return done
+    return tamvek_years.run(args, cwd, os.path.join(SCRATCH, "root"), expect)
 
 
 def make_years():
-    shutil.rmtree(SCRATCH, ignore_errors=True)
-    os.makedirs(SCRATCH)
-    work = os.path.join(SCRATCH, "work")
-    for year in YEARS:
-        other = os.path.join(SCRATCH, f"gen{year}")
-        run([GENERATE, "--root", os.path.join(SCRATCH, "root") if year == YEARS[0] else other + "/root",
-             "--work", other, "--year", str(year), "--seed", str(year), "--size", "small"], SCRATCH)
-        os.makedirs(os.path.join(work, "out"), exist_ok=True)
-        for name in os.listdir(other):
-            if name.endswith(".txt"):
-                shutil.copy(os.path.join(other, name), work)
-        run([TAMVEK, str(year)], work)
+    work = tamvek_years.make_years(BUILD, SCRATCH, YEARS)
     # Fields that fill their six characters touch their neighbours: July 2011
     # gets some in its first row (the check report still fits the year).
     name = os.path.join(work, "out", "2011.07.rcs")

@@ -16,6 +16,8 @@ import shutil
 import subprocess
 import sys
 
+import tamvek_years
+
 try:
     import numpy as np
     import flopy
@@ -25,36 +27,18 @@ except ImportError as missing:
     sys.exit(1 if os.environ.get("TAMVEK_REQUIRE_FLOPY") else 77)
 
 BUILD, SCRATCH = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
-TAMVEK = os.path.join(BUILD, "tamvek")
-GENERATE = os.path.join(BUILD, "generate_data")
-MODFLOW = os.path.join(BUILD, "tamvek-modflow")
+TAMVEK, GENERATE, MODFLOW = tamvek_years.programs(BUILD)
 YEARS = [2010, 2011]
 ACRE_FOOT_FT3 = 43560.0
 FOOT = 0.3048
 
 
 def run(args, cwd, expect=0):
-    env = dict(os.environ, TAMVEK_ROOT=os.path.join(SCRATCH, "root"))
-    done = subprocess.run(args, cwd=cwd, env=env, input="go\n", capture_output=True, text=True)
-    if done.returncode != expect:
-        sys.exit(f"{args} ended with {done.returncode}, not {expect}:\n{done.stdout}\n{done.stderr}")
-    return done
+    return tamvek_years.run(args, cwd, os.path.join(SCRATCH, "root"), expect)
 
 
 def make_years():
-    shutil.rmtree(SCRATCH, ignore_errors=True)
-    os.makedirs(SCRATCH)
-    work = os.path.join(SCRATCH, "work")
-    for year in YEARS:
-        other = os.path.join(SCRATCH, f"gen{year}")
-        run([GENERATE, "--root", os.path.join(SCRATCH, "root") if year == YEARS[0] else other + "/root",
-             "--work", other, "--year", str(year), "--seed", str(year), "--size", "small"], SCRATCH)
-        os.makedirs(os.path.join(work, "out"), exist_ok=True)
-        for name in os.listdir(other):
-            if name.endswith(".txt"):
-                shutil.copy(os.path.join(other, name), work)
-        run([TAMVEK, str(year)], work)
-    return work
+    return tamvek_years.make_years(BUILD, SCRATCH, YEARS)
 
 
 def tamvek_grid():

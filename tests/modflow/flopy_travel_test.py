@@ -16,6 +16,8 @@ import shutil
 import subprocess
 import sys
 
+import tamvek_years
+
 try:
     import numpy as np
     import flopy
@@ -24,10 +26,7 @@ except ImportError as missing:
     sys.exit(77)
 
 BUILD, SCRATCH = sys.argv[1], sys.argv[2]
-EXE = ".exe" if os.name == "nt" else ""
-TAMVEK = os.path.join(BUILD, "tamvek" + EXE)
-GENERATE = os.path.join(BUILD, "generate_data" + EXE)
-MODFLOW = os.path.join(BUILD, "tamvek-modflow" + EXE)
+TAMVEK, GENERATE, MODFLOW = tamvek_years.programs(BUILD)
 YEARS = [2010, 2011]
 ACRE_FOOT_FT3 = 43560.0
 FEET = 2640.0
@@ -35,39 +34,15 @@ NROW, NCOL = 90, 120
 
 
 def run(args, cwd, expect=0, root=True):
-    env = dict(os.environ)
-    env.pop("TAMVEK_ROOT", None)
-    if root:
-        env["TAMVEK_ROOT"] = os.path.join(SCRATCH, "root")
-    done = subprocess.run(args, cwd=cwd, env=env, input="go\n", capture_output=True, text=True)
-    if done.returncode != expect:
-        sys.exit(f"{args} ended with {done.returncode}, not {expect}:\n{done.stdout}\n{done.stderr}")
-    return done
-
-
-def generate(year, seed, folder):
-    run([GENERATE, "--root", os.path.join(folder, "root"), "--work", folder, "--year", str(year),
-         "--seed", str(seed), "--size", "small"], SCRATCH)
+    return tamvek_years.run(args, cwd, os.path.join(SCRATCH, "root") if root else None, expect)
 
 
 def run_year(work, year, seed):
-    other = os.path.join(SCRATCH, f"gen{year}-{seed}")
-    generate(year, seed, other)
-    for name in os.listdir(other):
-        if name.endswith(".txt"):
-            shutil.copy(os.path.join(other, name), work)
-    run([TAMVEK, str(year)], work)
+    tamvek_years.run_year(BUILD, SCRATCH, work, year, seed)
 
 
 def make_years():
-    shutil.rmtree(SCRATCH, ignore_errors=True)
-    os.makedirs(SCRATCH)
-    generate(YEARS[0], YEARS[0], SCRATCH)  # the static files, in SCRATCH/root
-    work = os.path.join(SCRATCH, "work")
-    os.makedirs(os.path.join(work, "out"))
-    for year in YEARS:
-        run_year(work, year, year)
-    return work
+    return tamvek_years.make_years(BUILD, SCRATCH, YEARS)
 
 
 def month_arrays(out):
