@@ -97,7 +97,7 @@ void read_tdis(const std::filesystem::path& path, const std::filesystem::path& f
       const std::string key = upper(line.words[0]);
       if (key == "TIME_UNITS") {
         facts.time_unit = unit_or_none(word_after(options->body, line, key), time_unit_named, key,
-                                       "SECONDS, MINUTES, HOURS, DAYS, YEARS", "time unit", facts.notes);
+                                       time_unit_choices(), "time unit", facts.notes);
       } else if (key == "START_DATE_TIME") {
         read_start(options->body, line, facts);
       }
@@ -129,7 +129,7 @@ void read_grid_options(const std::vector<Mf6Block>& blocks, ModelFacts& facts) {
     const std::string key = upper(line.words[0]);
     if (key == "LENGTH_UNITS") {
       facts.length_unit = unit_or_none(word_after(options->body, line, key), length_unit_named, key,
-                                       "FEET, METERS, CENTIMETERS", "length unit", facts.notes);
+                                       length_unit_choices(), "length unit", facts.notes);
     } else if (key == "XORIGIN") {
       facts.xorigin = real_of(options->body.file, line, 1, key);
     } else if (key == "YORIGIN") {
