@@ -69,8 +69,9 @@ std::unique_ptr<Run, DeleteRun> new_run(Io& io) {
   read_active_cells(*run);
   read_county_grid(*run);
   read_monthly_factors(*run);
+  TractCoordinatesAhead tracts_ahead(*run);
   read_authorized_acreage(*run);
-  read_tract_coordinates(*run);
+  read_tract_coordinates(*run, tracts_ahead);
   read_diversions(*run);
   distribute_to_cells(*run);
   write_plot_files(*run);

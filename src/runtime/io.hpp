@@ -39,6 +39,10 @@ class Io {
   // is never changed.
   void open(int statement, int unit, std::string_view name, Use use = Use::read);
   void close(int statement, int unit);
+  // A stream on a file that exists, to read it ahead of its OPEN on a thread
+  // of its own: read-only, never created, not in the table of streams; nullptr
+  // when the file cannot be opened so.
+  std::unique_ptr<Stream> open_apart(int unit, std::string_view name) const;
   void rewind(int statement, int unit);
   Stream& stream(int unit);
 

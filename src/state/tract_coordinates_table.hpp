@@ -37,6 +37,9 @@ class TractCoordinates {
     return point(statement, "xcoord", twp, rng, sec, tract);
   }
 
+  // Every coordinate back to 0.
+  void clear() { points_.fill({}); }
+
  private:
   static constexpr int townships = 20, ranges = 45, sections = 36, tracts = 16;
 

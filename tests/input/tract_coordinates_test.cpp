@@ -1,5 +1,6 @@
 #include "input/tract_coordinates.hpp"
 
+#include <array>
 #include <gtest/gtest.h>
 
 #include "support/run_fixture.hpp"
@@ -61,6 +62,50 @@ TEST(TractCoordinates, AnUnreadableOrCutShortRecordStopsTheRun) {
   cut.static_file("40coords.dat", "1 1 1 1 5 6\n1 1 1 2 5\n");
   end = stop_of([&] { read_tract_coordinates(*cut.run); });
   EXPECT_EQ(end.message, std::string(file_locus) + "Fortran runtime error: End of file\n");
+}
+
+// Read ahead on a second thread, the phase leaves the tables, the run's fields,
+// the console and any stop exactly as its own reads would, whatever the file.
+TEST(TractCoordinates, ReadAheadTheFileGivesWhatThePhaseReads) {
+  const std::string_view files[] = {
+      "1 2 3 4 100.5 200.25\n20 45 36 16 -1e3 5e3\n1 2 3 4 111 222\n",
+      "1 2 3 4 100.5 200.25\n5 5 5 5 /\n7 7 7 7 1 2\n",  // a record that sets four fields
+      "1 1 1 1 5 6\n21 1 1 17 0 0\n1 1 1 2 5 6\n",      // a key outside the tables
+      "1 1 1 1 5 6\n1 1 1 2 5.0.0 6\n",                  // a value that cannot be read
+      "1 1 1 1 5 6\n1 1 1 2 5",                            // cut short
+      ""};
+  for (const std::string_view file : files) {
+    RunFixture read;
+    RunFixture ahead;
+    read.static_file("40coords.dat", file);
+    ahead.static_file("40coords.dat", file);
+    const RunEnd read_end = stop_of([&] { read_tract_coordinates(*read.run); });
+    TractCoordinatesAhead reading(*ahead.run);
+    const RunEnd ahead_end = stop_of([&] { read_tract_coordinates(*ahead.run, reading); });
+    EXPECT_EQ(ahead_end.message, read_end.message) << file;
+    EXPECT_EQ(ahead.console(), read.console());
+    for (const auto& [twp, rng, sec, tract] :
+         {std::array{1, 2, 3, 4}, {20, 45, 36, 16}, {5, 5, 5, 5}, {7, 7, 7, 7}, {1, 1, 1, 1}, {1, 1, 1, 2}}) {
+      EXPECT_EQ(ahead.run->tracts.xcoord(0, twp, rng, sec, tract), read.run->tracts.xcoord(0, twp, rng, sec, tract));
+      EXPECT_EQ(ahead.run->tracts.ycoord(0, twp, rng, sec, tract), read.run->tracts.ycoord(0, twp, rng, sec, tract));
+    }
+    EXPECT_EQ((std::array{ahead.run->twp, ahead.run->rng, ahead.run->sec, ahead.run->tract}),
+              (std::array{read.run->twp, read.run->rng, read.run->sec, read.run->tract}));
+  }
+}
+
+// A file that changed after it was read ahead is read again, and nothing of
+// what was read ahead stays in the tables.
+TEST(TractCoordinates, AFileChangedAfterReadingAheadIsReadAgain) {
+  RunFixture fixture;
+  fixture.static_file("40coords.dat", "1 2 3 4 100.5 200.25\n");
+  TractCoordinatesAhead ahead(*fixture.run);
+  EXPECT_TRUE(ahead.finish());
+  fixture.static_file("40coords.dat", "2 2 3 4 1 2\n2 2 3 5 1 2\n");
+  read_tract_coordinates(*fixture.run, ahead);
+  EXPECT_EQ(fixture.run->tracts.xcoord(0, 1, 2, 3, 4), 0.0f);
+  EXPECT_EQ(fixture.run->tracts.xcoord(0, 2, 2, 3, 4), 1.0f);
+  EXPECT_EQ(fixture.run->tract, 5);
 }
 
 TEST(TractCoordinates, AnEmptyFileLeavesEveryTractAtTheOrigin) {
