@@ -85,13 +85,20 @@ int run_to_end(Io& io, std::span<const std::string_view> arguments) {
   // Reals are computed with the processor's defaults: round to nearest, every
   // floating-point exception masked.
   std::fesetenv(FE_DFL_ENV);
-  int status = 0;
+  RunEnd end{0, {}};
   try {
     run_job(io, arguments);
-  } catch (const RunEnd& end) {
-    status = end.status;
-    platform::write_all(io.stderr_fd(), end.message);
+  } catch (const RunEnd& stop) {
+    end = stop;
   }
+  // A write made behind the run that failed stopped it there, before anything later.
+  try {
+    io.settle();
+  } catch (const RunEnd& failed_write) {
+    end = failed_write;
+  }
+  int status = end.status;
+  platform::write_all(io.stderr_fd(), end.message);
   // A record that could not reach its file at the end is a failed run, not a
   // success. A run that stopped already has said why and ends with its status.
   const std::string close_failure = io.close_all();

@@ -32,6 +32,7 @@ void report_fault(int number) {
   const char* text = "";
   for (const FaultSignal& fault : fault_signals)
     if (fault.number == number) text = fault.text;
+  if (faulting_io != nullptr) faulting_io->settle_quietly();  // what was written before the fault
   put("\nProgram received signal ");
   put(text);
   put(".\n\nBacktrace for this error:\n");

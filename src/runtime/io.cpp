@@ -31,9 +31,10 @@ std::size_t slot(int unit) {
 Io::Io(IoSetup setup) : setup_(std::move(setup)) {
   streams_[console_unit] =
       std::make_unique<Stream>(console_unit, "stdout", setup_.stdout_fd, Access::write_only, false);
+  streams_[console_unit]->write_behind(&behind_);
 }
 
-Io::~Io() = default;
+Io::~Io() { behind_.settle_quietly(); }
 
 std::string Io::path_of(std::string_view name) const {
   return platform::path_of(name, setup_.root, setup_.workdir);
@@ -43,6 +44,7 @@ void Io::open(int statement, int unit, std::string_view name, Use use) {
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
   const std::string formed(name);
   if (streams_[slot(unit)]) close(statement, unit);
+  behind_.settle();  // an OPEN may create a file
 
   const std::string path = path_of(formed);
   Access access = Access::read_write;
@@ -63,6 +65,7 @@ void Io::open(int statement, int unit, std::string_view name, Use use) {
   auto stream = std::make_unique<Stream>(unit, formed, opened.fd, access, true);
   // A file opened for reading only keeps its records; its first write fails.
   if (use == Use::write && access != Access::read_only) stream->empty_unless_written(statement);
+  stream->write_behind(&behind_);
   streams_[slot(unit)] = std::move(stream);
 }
 
@@ -104,6 +107,7 @@ std::string Io::close_all() noexcept {
 }
 
 void Io::flush_all_quietly() noexcept {
+  behind_.settle_quietly();
   for (const std::unique_ptr<Stream>& stream : streams_)
     if (stream) stream->flush_quietly();
 }

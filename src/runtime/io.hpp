@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "runtime/stream.hpp"
+#include "runtime/write_behind.hpp"
 
 namespace tamvek {
 
@@ -55,6 +56,12 @@ class Io {
   std::string close_all() noexcept;
   void flush_all_quietly() noexcept;
 
+  // Makes every write still to be made behind the run (see WriteBehind);
+  // stops the run when one failed. Before anything the run writes other than
+  // through its streams, and before it ends.
+  void settle() { behind_.settle(); }
+  void settle_quietly() noexcept { behind_.settle_quietly(); }
+
   // A text to assemble one statement's records in, emptied, reused by every
   // write statement so that records cost no allocation.
   std::string& record_buffer() {
@@ -70,6 +77,7 @@ class Io {
 
  private:
   IoSetup setup_;
+  WriteBehind behind_;  // outlives the streams whose writes it makes
   std::array<std::unique_ptr<Stream>, 32> streams_;
   std::string record_;
 };

@@ -24,6 +24,7 @@ std::string_view read_answer(int fd, char* buffer, std::size_t limit) {
 }  // namespace
 
 void operator_pause(Io& io) {
+  io.settle();
   // With nowhere to show the prompt, the answer still decides.
   platform::write_all(io.stderr_fd(),
                       "PAUSE \nTo resume execution, type go.  Other input will terminate the job.\n");

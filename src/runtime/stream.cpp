@@ -1,16 +1,15 @@
 #include "runtime/stream.hpp"
 
-#include <cerrno>
 #include <cstring>
 #include <utility>
 
 #include "runtime/platform.hpp"
 #include "runtime/run_stop.hpp"
+#include "runtime/write_behind.hpp"
 
 namespace tamvek {
 namespace {
 
-constexpr std::size_t output_buffer_size = 8192;
 constexpr std::size_t input_block_size = 128 * 1024;
 
 // Bytes kept in the read buffer after the room that reads fill, so that a
@@ -27,7 +26,7 @@ Stream::Stream(int unit, std::string name, int fd, Access access, bool owns_fd)
   platform::FileStatus status;
   regular_ = platform::file_status(fd_, status) == 0 && status.regular;
   end_state_ = regular_ && status.size > 0 ? EndState::not_at_end : EndState::at_end;
-  if (regular_) out_ = std::make_unique<char[]>(output_buffer_size);
+  if (regular_) out_ = std::make_unique_for_overwrite<char[]>(output_buffer_size);
 }
 
 Stream::~Stream() {
@@ -39,6 +38,7 @@ void Stream::fail(int statement, std::string_view message) const {
 }
 
 void Stream::write_statement(int statement, std::string_view records) {
+  if (behind_ != nullptr) behind_->before(this);
   if (access_ == Access::read_only) fail(statement, "Cannot write to file opened for READ");
   if (end_state_ == EndState::past_end) fail(statement, after_end_message);
   position_for_write(statement);
@@ -48,8 +48,9 @@ void Stream::write_statement(int statement, std::string_view records) {
     return;
   }
   if (out_size_ + records.size() > output_buffer_size) {
-    flush(statement);
+    empty_buffer(statement);
     if (records.size() >= output_buffer_size) {
+      settle();
       write_out(statement, records.data(), records.size());
       records = {};
     }
@@ -58,11 +59,7 @@ void Stream::write_statement(int statement, std::string_view records) {
   out_size_ += records.size();
   if (end_state_ == EndState::not_at_end) {
     // What the file held beyond the records written since OPEN or REWIND is gone.
-    flush(statement);
-    int error = 0;
-    const std::int64_t here = platform::seek(fd_, 0, platform::SeekFrom::current, error);
-    if (here < 0 || (error = platform::cut_off_at(fd_, here)) != 0)
-      fail(statement, platform::error_text(error));
+    empty_buffer(statement, true);
     end_state_ = EndState::at_end;
   }
 }
@@ -157,17 +154,36 @@ void Stream::rewind(int statement) {
 }
 
 bool Stream::version(FileVersion& version) const {
+  // Read streams only: the size of a file written behind may not be its size yet.
   platform::FileStatus status;
   if (platform::file_status(fd_, status) != 0 || !status.regular) return false;
   version = {status.size, status.modified};
   return true;
 }
 
-void Stream::flush(int statement) {
-  if (out_size_ == 0) return;
+void Stream::empty_buffer(int statement, bool cut_off) {
+  if (out_size_ == 0 && !cut_off) return;
   // Emptied first, so that a failed write is reported once and not retried at the end.
   const std::size_t size = std::exchange(out_size_, 0);
+  if (behind_ != nullptr && regular_) {
+    behind_->hand_over(*this, fd_, statement, out_, size, cut_off);
+    return;
+  }
   write_out(statement, out_.get(), size);
+  if (!cut_off) return;
+  int error = 0;
+  const std::int64_t here = platform::seek(fd_, 0, platform::SeekFrom::current, error);
+  if (here < 0 || (error = platform::cut_off_at(fd_, here)) != 0)
+    fail(statement, platform::error_text(error));
+}
+
+void Stream::flush(int statement) {
+  empty_buffer(statement);
+  settle();
+}
+
+void Stream::settle() {
+  if (behind_ != nullptr) behind_->settle();
 }
 
 // Emptying at OPEN would cost more: the file system then writes the new
@@ -193,21 +209,15 @@ void Stream::close_at_end() {
 }
 
 void Stream::flush_quietly() noexcept {
+  if (behind_ != nullptr) behind_->settle_quietly();
   platform::write_all(fd_, {out_.get(), out_size_});
   out_size_ = 0;
   if (needs_emptying() && platform::cut_off_at(fd_, 0) == 0) end_state_ = EndState::at_end;
 }
 
 void Stream::write_out(int statement, const char* data, std::size_t size) {
-  while (size > 0) {
-    int error = 0;
-    const std::int64_t put = platform::write_some(fd_, data, size, error);
-    if (put < 0) fail(statement, platform::error_text(error));
-    // A device that takes nothing and reports nothing is full; asking again would never end.
-    if (put == 0) fail(statement, platform::error_text(ENOSPC));
-    data += put;
-    size -= static_cast<std::size_t>(put);
-  }
+  if (const int error = write_fully(fd_, data, size); error != 0)
+    fail(statement, platform::error_text(error));
 }
 
 std::int64_t Stream::file_size(int statement) const {

@@ -8,6 +8,8 @@
 
 namespace tamvek {
 
+class WriteBehind;
+
 // Where a stream stands relative to the end of its file.
 enum class EndState { not_at_end, at_end, past_end };
 
@@ -39,6 +41,8 @@ struct IoFailure {
 // and record by record otherwise, read in large blocks one record at a time.
 class Stream {
  public:
+  static constexpr std::size_t output_buffer_size = 8192;
+
   Stream(int unit, std::string name, int fd, Access access, bool owns_fd);
   ~Stream();
   Stream(const Stream&) = delete;
@@ -94,6 +98,12 @@ class Stream {
     scanned_ = 0;
   }
 
+  // Hands this stream's full buffers to `behind` to write, which settles the
+  // writes of other streams before a statement on this one.
+  void write_behind(WriteBehind* behind) { behind_ = behind; }
+  // Forgets what is buffered: the records after a write that failed.
+  void drop_unwritten() { out_size_ = 0; }
+
   // Marks a file that the run opened (at statement `open_statement`) to be
   // written: if no write statement reaches it, closing it empties it, so that
   // it never keeps an earlier run's records.
@@ -103,7 +113,8 @@ class Stream {
   bool version(FileVersion& version) const;
 
   void rewind(int statement);
-  // Writes out what is buffered; the stream stays attached.
+  // Writes out what is buffered, and waits for what is written behind; the
+  // stream stays attached.
   void flush(int statement);
   // Writes out what is buffered and detaches the file (the file remains).
   void close(int statement);
@@ -115,6 +126,10 @@ class Stream {
   void flush_quietly() noexcept;
 
  private:
+  // Writes out what is buffered (hands it over, when written behind); with
+  // `cut_off` the file then ends there.
+  void empty_buffer(int statement, bool cut_off = false);
+  void settle();
   void write_out(int statement, const char* data, std::size_t size);
   void position_for_write(int statement);
   bool refill(int statement);
@@ -131,6 +146,7 @@ class Stream {
   int last_write_statement_ = 0;
   int empty_unless_written_ = 0;  // the OPEN statement of a file to empty if unwritten
 
+  WriteBehind* behind_ = nullptr;
   std::unique_ptr<char[]> out_;  // pending output of a regular file
   std::size_t out_size_ = 0;
 

@@ -44,6 +44,7 @@ TEST(Streams, TheFirstWriteCutsOffWhatTheFileHeld) {
   scratch.io().open(214, 9, "out\\check.out");
   write_list(scratch.io(), 9, 334, {"first"});
   // Already cut off, before anything closes the file: a stop now loses nothing.
+  scratch.io().settle();
   EXPECT_EQ(scratch.dir.read("out/check.out"), " first\r\n");
   write_list(scratch.io(), 9, 335, {"second"});
   scratch.io().close(3, 9);
