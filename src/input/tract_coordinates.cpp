@@ -1,8 +1,10 @@
 #include "input/tract_coordinates.hpp"
 
 #include <memory>
+#include <string_view>
 #include <system_error>
 
+#include "runtime/platform.hpp"
 #include "text/list_write.hpp"
 #include "text/plain_record.hpp"
 #include "state/file_names.hpp"
@@ -26,6 +28,17 @@ Stream& open_tract_coordinates(Run& run) {
   const RunFile file = tract_coordinate_file();
   open_run_file(run.io, file);
   return run.io.stream(file.unit);
+}
+
+// A stream on the file to read it ahead of its OPEN on a thread of its own:
+// read-only, never created, not in the table of streams; nullptr when the file
+// cannot be opened so.
+std::unique_ptr<Stream> open_apart(const Io& io, const RunFile& file) {
+  std::string_view name = file.name;
+  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
+  const platform::Opened opened = platform::open_file(io.path_of(name), platform::OpenMode::read_only);
+  if (opened.fd < 0) return nullptr;
+  return std::make_unique<Stream>(file.unit, std::string(name), opened.fd, Access::read_only, true);
 }
 
 void read_records(Run& run, Stream& stream) {
@@ -56,7 +69,7 @@ TractCoordinatesAhead::~TractCoordinatesAhead() {
 void TractCoordinatesAhead::read_ahead() {
   try {
     const RunFile file = tract_coordinate_file();
-    const std::unique_ptr<Stream> stream = run_.io.open_apart(file.unit, file.name);
+    const std::unique_ptr<Stream> stream = open_apart(run_.io, file);
     if (!stream || !stream->version(version_)) return;
     std::int32_t twp = 0, rng = 0, sec = 0, tract = 0;
     float x = 0;

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstdint>
 
-#include "text/double_conversion.hpp"
+#include "modflow/double_conversion.hpp"
 
 namespace tamvek::modflow {
 namespace {

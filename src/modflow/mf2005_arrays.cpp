@@ -4,12 +4,12 @@
 #include <cstdint>
 
 #include "modflow/binary_array.hpp"
+#include "modflow/double_list_read.hpp"
 #include "modflow/fortran_format.hpp"
 #include "modflow/model_files.hpp"
 #include "modflow/model_text.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
-#include "text/double_list_read.hpp"
 
 namespace tamvek::modflow {
 namespace {

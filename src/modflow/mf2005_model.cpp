@@ -1,12 +1,12 @@
 #include <algorithm>
 
+#include "modflow/double_list_read.hpp"
 #include "modflow/mf2005_arrays.hpp"
 #include "modflow/mf6_blocks.hpp"
 #include "modflow/model_text.hpp"
 #include "modflow/model_facts.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
-#include "text/double_list_read.hpp"
 
 namespace tamvek::modflow {
 namespace {

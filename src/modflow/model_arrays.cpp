@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "modflow/binary_array.hpp"
+#include "modflow/double_list_read.hpp"
 #include "modflow/model_files.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
-#include "text/double_list_read.hpp"
 
 namespace tamvek::modflow {
 namespace {

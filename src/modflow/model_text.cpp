@@ -5,9 +5,9 @@
 #include <cmath>
 #include <cstdio>
 
+#include "modflow/double_conversion.hpp"
 #include "results/result_error.hpp"
 #include "results/result_file.hpp"
-#include "text/double_conversion.hpp"
 
 namespace tamvek::modflow {
 namespace {

@@ -82,7 +82,7 @@ void OutputSet::write(const std::string& name, std::string_view text) {
   const std::filesystem::path path = io_.path_of(name);
   const Opened opened = create_temporary(name, path);
   pending_.push_back({name, path, opened.temporary, {}});
-  const bool written = platform::write_all(opened.fd, text);
+  const bool written = platform::write_all(opened.fd, text) == 0;
   const int write_error = errno;
   const int close_error = platform::close_file(opened.fd);
   if (!written) cannot_write(name, write_error, opened.temporary);
@@ -108,7 +108,7 @@ std::pair<std::string, std::uint64_t> OutputSet::copy(const std::string& name,
     const std::string_view bytes(block.data(), got);
     digest.add(bytes);
     size += got;
-    written = platform::write_all(opened.fd, bytes);
+    written = platform::write_all(opened.fd, bytes) == 0;
     error = errno;
   }
   const int close_error = platform::close_file(opened.fd);

@@ -23,31 +23,20 @@ class Table {
 
   explicit Table(std::string_view name) : name_(name) {}
 
-  std::string_view name() const { return name_; }
-
   template <class... Index>
     requires(sizeof...(Index) == rank)
   T& at(int statement, Index... index) {
     const std::array<std::int64_t, rank> indexes{static_cast<std::int64_t>(index)...};
-    for (int d = rank - 1; d >= 0; --d)
-      check_index(statement, indexes[static_cast<std::size_t>(d)], 1,
-                  extents[static_cast<std::size_t>(d)], name_, d + 1);
     std::size_t offset = 0;
-    for (int d = rank - 1; d >= 0; --d)
-      offset = offset * static_cast<std::size_t>(extents[static_cast<std::size_t>(d)]) +
-               static_cast<std::size_t>(indexes[static_cast<std::size_t>(d)] - 1);
+    for (std::size_t d = rank; d-- > 0;) {
+      check_index(statement, indexes[d], 1, extents[d], name_, static_cast<int>(d) + 1);
+      offset = offset * static_cast<std::size_t>(extents[d]) + static_cast<std::size_t>(indexes[d] - 1);
+    }
     return data_[offset];
   }
 
-  template <class... Index>
-    requires(sizeof...(Index) == rank)
-  const T& at(int statement, Index... index) const {
-    return const_cast<Table*>(this)->at(statement, index...);
-  }
-
-  // A row: entries (1..count, rest...) in index order, for a statement that runs the
-  // first index over a range: the first index that would fail stops the run,
-  // as if each entry were taken in turn.
+  // A row: entries (1..count, rest...) in index order, for a statement that runs the first index
+  // over a range: the first index that would fail stops the run, as if each entry were taken in turn.
   template <class... Rest>
     requires(sizeof...(Rest) == rank - 1)
   std::span<T> row(int statement, int count, Rest... rest) {

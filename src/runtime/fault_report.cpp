@@ -10,10 +10,7 @@ namespace {
 
 Io* faulting_io = nullptr;
 
-struct FaultSignal {
-  int number;
-  const char* text;  // "SIGSEGV: Segmentation fault - invalid memory reference"
-};
+struct FaultSignal { int number; const char* text; };
 
 constexpr FaultSignal fault_signals[] = {
     {SIGSEGV, "SIGSEGV: Segmentation fault - invalid memory reference"},

@@ -69,13 +69,6 @@ void Io::open(int statement, int unit, std::string_view name, Use use) {
   streams_[slot(unit)] = std::move(stream);
 }
 
-std::unique_ptr<Stream> Io::open_apart(int unit, std::string_view name) const {
-  while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  const platform::Opened opened = platform::open_file(path_of(name), OpenMode::read_only);
-  if (opened.fd < 0) return nullptr;
-  return std::make_unique<Stream>(unit, std::string(name), opened.fd, Access::read_only, true);
-}
-
 Stream& Io::stream(int unit) {
   Stream* stream = streams_[slot(unit)].get();
   if (stream == nullptr) throw std::logic_error("statement on a stream that is not open");

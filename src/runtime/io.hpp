@@ -26,8 +26,6 @@ class Io {
 
   explicit Io(IoSetup setup = {});
   ~Io();
-  Io(const Io&) = delete;
-  Io& operator=(const Io&) = delete;
 
   // What the run does with a file it opens.
   enum class Use { read, write };
@@ -40,10 +38,6 @@ class Io {
   // is never changed.
   void open(int statement, int unit, std::string_view name, Use use = Use::read);
   void close(int statement, int unit);
-  // A stream on a file that exists, to read it ahead of its OPEN on a thread
-  // of its own: read-only, never created, not in the table of streams; nullptr
-  // when the file cannot be opened so.
-  std::unique_ptr<Stream> open_apart(int unit, std::string_view name) const;
   void rewind(int statement, int unit);
   Stream& stream(int unit);
 
@@ -56,9 +50,8 @@ class Io {
   std::string close_all() noexcept;
   void flush_all_quietly() noexcept;
 
-  // Makes every write still to be made behind the run (see WriteBehind);
-  // stops the run when one failed. Before anything the run writes other than
-  // through its streams, and before it ends.
+  // Makes every write still to be made behind the run, stopping it when one failed:
+  // before the run writes other than through its streams, and before it ends.
   void settle() { behind_.settle(); }
   void settle_quietly() noexcept { behind_.settle_quietly(); }
 

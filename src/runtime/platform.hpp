@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -20,15 +22,9 @@ namespace tamvek::platform {
 enum class OpenMode { read_write_create, read_only, write_only, create_new };
 
 // Why a file could not be opened, as far as OPEN's fallbacks and messages
-// need to tell.
-enum class OpenFailure {
-  none,
-  missing,           // the file or its directory does not exist
-  access_refused,    // access rights
-  read_only_medium,  // a medium that cannot be written
-  directory,         // the name is a directory
-  other,
-};
+// need to tell (missing: the file or its directory does not exist;
+// read_only_medium: a medium that cannot be written).
+enum class OpenFailure { none, missing, access_refused, read_only_medium, directory, other };
 
 // Both platforms' C libraries report through errno; Windows reports a
 // directory, like a read-only file, as access refused.
@@ -65,10 +61,6 @@ std::int64_t write_some(int fd, const char* data, std::size_t size, int& error);
 enum class SeekFrom { start, current };
 std::int64_t seek(int fd, std::int64_t offset, SeekFrom from, int& error);
 
-// Ends the file at `size` bytes; the file position stays where it was.
-// Returns 0 or the error.
-int cut_off_at(int fd, std::int64_t size);
-
 // The file status that tells a regular file (buffered, cut off after its
 // first write) from a console or pipe (written record by record).
 struct FileStatus {
@@ -76,10 +68,11 @@ struct FileStatus {
   std::int64_t size = 0;
   std::int64_t modified = 0;  // the time of the last change, in the system's own unit
 };
-// Returns 0 or the error.
-int file_status(int fd, FileStatus& status);
 
-// Returns 0 or the error.
+// These return 0 or the error. cut_off_at ends the file at `size` bytes; the
+// file position stays where it was.
+int cut_off_at(int fd, std::int64_t size);
+int file_status(int fd, FileStatus& status);
 int close_file(int fd);
 
 // Measured: in small pages a whole run on the largest data set takes 1.05 to 1.36 times as long.
@@ -88,10 +81,10 @@ int close_file(int fd);
 // is none. On Linux it comes in huge pages where the system grants them: one
 // first touch per 2 MB instead of per 4 kB, each costly on a virtual machine.
 void* allocate_large(std::size_t size);
-void free_large(void* block);
+inline void free_large(void* block) { std::free(block); }
 
 // The text of an error, as the run's messages show it.
-std::string error_text(int error);
+inline std::string error_text(int error) { return std::strerror(error); }
 
 // The path of a file name as the run forms it (backslashes for directories;
 // a leading backslash for the root of the current drive). `root`, when not
@@ -114,15 +107,16 @@ inline constexpr int stdin_fd = 0;
 inline constexpr int stdout_fd = 1;
 inline constexpr int stderr_fd = 2;
 
-// Writes all of `text`; false when the system took no more of it.
-inline bool write_all(int fd, std::string_view text) {
-  int error = 0;
+// Writes all of `text`: 0, or the error of the call that failed (a device
+// that takes nothing and reports nothing is full; asking again would never end).
+inline int write_all(int fd, std::string_view text) {
   while (!text.empty()) {
+    int error = 0;
     const std::int64_t put = write_some(fd, text.data(), text.size(), error);
-    if (put <= 0) return false;
+    if (put <= 0) return put < 0 ? error : ENOSPC;
     text.remove_prefix(static_cast<std::size_t>(put));
   }
-  return true;
+  return 0;
 }
 
 }  // namespace tamvek::platform

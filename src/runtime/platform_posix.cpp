@@ -1,9 +1,6 @@
 #ifndef _WIN32
 #include "runtime/platform.hpp"
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 #include <execinfo.h>
 #include <fcntl.h>
 #include <sys/mman.h>
@@ -22,28 +19,23 @@ Opened open_file(const std::string& path, OpenMode mode) {
     case OpenMode::write_only: flags |= O_WRONLY; break;
     case OpenMode::create_new: flags |= O_WRONLY | O_CREAT | O_EXCL; break;
   }
-  Opened opened;
-  opened.fd = ::open(path.c_str(), flags, 0666);
-  if (opened.fd >= 0) return opened;
-  opened.error = errno;
-  opened.failure = open_failure_of(opened.error);
+  Opened opened{::open(path.c_str(), flags, 0666)};
+  if (opened.fd < 0) opened.failure = open_failure_of(opened.error = errno);
   return opened;
 }
 
 std::int64_t read_some(int fd, char* data, std::size_t size, int& error) {
-  for (;;) {
-    const ssize_t got = ::read(fd, data, size);
-    if (got >= 0) return got;
-    if (errno != EINTR) return error = errno, -1;
-  }
+  ssize_t got;
+  while ((got = ::read(fd, data, size)) < 0 && errno == EINTR) {}
+  if (got < 0) error = errno;
+  return got;
 }
 
 std::int64_t write_some(int fd, const char* data, std::size_t size, int& error) {
-  for (;;) {
-    const ssize_t put = ::write(fd, data, size);
-    if (put >= 0) return put;
-    if (errno != EINTR) return error = errno, -1;
-  }
+  ssize_t put;
+  while ((put = ::write(fd, data, size)) < 0 && errno == EINTR) {}
+  if (put < 0) error = errno;
+  return put;
 }
 
 std::int64_t seek(int fd, std::int64_t offset, SeekFrom from, int& error) {
@@ -73,12 +65,8 @@ void* allocate_large(std::size_t size) {
   return block;
 }
 
-void free_large(void* block) { std::free(block); }
-
 // A close interrupted by a signal has closed the file all the same.
 int close_file(int fd) { return ::close(fd) == 0 || errno == EINTR ? 0 : errno; }
-
-std::string error_text(int error) { return std::strerror(error); }
 
 // The names' backslashes become directory separators; the root of the drive is
 // the file system's root unless `root` names another directory.

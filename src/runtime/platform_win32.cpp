@@ -2,10 +2,7 @@
 #include "runtime/platform.hpp"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdlib>
 #include <climits>
-#include <cstring>
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
@@ -21,8 +18,7 @@ namespace {
 // The C library's reads and writes take a count of type unsigned int.
 constexpr std::size_t largest_transfer = INT_MAX / 2 + 1;
 
-// The errno value that stands for the failure of a system call outside the
-// C library.
+// The errno value that stands for the failure of a system call outside the C library.
 int errno_of_system_error(DWORD code) {
   switch (code) {
     case ERROR_DISK_FULL:
@@ -47,11 +43,8 @@ Opened open_file(const std::string& path, OpenMode mode) {
     case OpenMode::write_only: flags |= _O_WRONLY; break;
     case OpenMode::create_new: flags |= _O_WRONLY | _O_CREAT | _O_EXCL; break;
   }
-  Opened opened;
-  opened.fd = ::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE);
-  if (opened.fd >= 0) return opened;
-  opened.error = errno;
-  opened.failure = open_failure_of(opened.error);
+  Opened opened{::_open(path.c_str(), flags, _S_IREAD | _S_IWRITE)};
+  if (opened.fd < 0) opened.failure = open_failure_of(opened.error = errno);
   return opened;
 }
 
@@ -83,11 +76,8 @@ int cut_off_at(int fd, std::int64_t size) {
   if (here < 0 || ::_lseeki64(fd, size, SEEK_SET) < 0) return errno;
   const HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
   int error = 0;
-  if (handle == INVALID_HANDLE_VALUE) {
-    error = EBADF;
-  } else if (!SetEndOfFile(handle)) {
-    error = errno_of_system_error(GetLastError());
-  }
+  if (handle == INVALID_HANDLE_VALUE) error = EBADF;
+  else if (!SetEndOfFile(handle)) error = errno_of_system_error(GetLastError());
   if (::_lseeki64(fd, here, SEEK_SET) < 0 && error == 0) error = errno;
   return error;
 }
@@ -103,11 +93,7 @@ int file_status(int fd, FileStatus& status) {
 
 void* allocate_large(std::size_t size) { return std::malloc(size); }
 
-void free_large(void* block) { std::free(block); }
-
 int close_file(int fd) { return ::_close(fd) == 0 ? 0 : errno; }
-
-std::string error_text(int error) { return std::strerror(error); }
 
 // Names are used as formed, backslashes and all; the system puts a name that
 // begins with a backslash on the current drive. `root` moves such names below
@@ -139,15 +125,13 @@ void write_call_frames(int fd) {
   void* frames[64];
   const USHORT count = RtlCaptureStackBackTrace(0, 64, frames, nullptr);
   for (USHORT i = 0; i < count; ++i) {
-    char line[24] = "#   0x";
+    char line[] = "#   0x0000000000000000\n";
     line[1] = static_cast<char>('0' + i / 10);
     line[2] = static_cast<char>('0' + i % 10);
     auto address = reinterpret_cast<std::uintptr_t>(frames[i]);
-    char* end = line + 6 + 16;
-    for (char* digit = end - 1; digit >= line + 6; --digit, address >>= 4)
-      *digit = "0123456789abcdef"[address & 15];
-    *end++ = '\n';
-    write_all(fd, {line, static_cast<std::size_t>(end - line)});
+    for (std::size_t digit = 21; digit >= 6; --digit, address >>= 4)
+      line[digit] = "0123456789abcdef"[address & 15];
+    write_all(fd, {line, sizeof line - 1});
   }
 }
 

@@ -50,7 +50,7 @@ void Stream::write_statement(int statement, std::string_view records) {
   if (out_size_ + records.size() > output_buffer_size) {
     empty_buffer(statement);
     if (records.size() >= output_buffer_size) {
-      settle();
+      if (behind_ != nullptr) behind_->settle();
       write_out(statement, records.data(), records.size());
       records = {};
     }
@@ -122,7 +122,7 @@ bool Stream::refill(int statement) {
   int error = 0;
   const std::int64_t got =
       platform::read_some(fd_, in_.data() + in_end_, in_.size() - scan_slack - in_end_, error);
-  if (got < 0) fail(statement, platform::error_text(error));
+  if (got < 0) fail_with(statement, error);
   if (got == 0) {
     file_ended_ = true;
     return false;
@@ -135,21 +135,15 @@ void Stream::position_for_write(int statement) {
   if (!reading_) return;
   const std::int64_t logical = in_offset_ + static_cast<std::int64_t>(in_begin_);
   int error = 0;
-  if (regular_ && platform::seek(fd_, logical, platform::SeekFrom::start, error) < 0)
-    fail(statement, platform::error_text(error));
-  reading_ = false;
-  has_rest_ = false;
-  in_begin_ = in_end_ = scanned_ = 0;
+  if (regular_ && platform::seek(fd_, logical, platform::SeekFrom::start, error) < 0) fail_with(statement, error);
+  stop_reading();
 }
 
 void Stream::rewind(int statement) {
   flush(statement);
   int error = 0;
-  if (regular_ && platform::seek(fd_, 0, platform::SeekFrom::start, error) < 0)
-    fail(statement, platform::error_text(error));
-  reading_ = false;
-  has_rest_ = false;
-  in_begin_ = in_end_ = scanned_ = 0;
+  if (regular_ && platform::seek(fd_, 0, platform::SeekFrom::start, error) < 0) fail_with(statement, error);
+  stop_reading();
   end_state_ = file_size(statement) > 0 ? EndState::not_at_end : EndState::at_end;
 }
 
@@ -169,20 +163,11 @@ void Stream::empty_buffer(int statement, bool cut_off) {
     behind_->hand_over(*this, fd_, statement, out_, size, cut_off);
     return;
   }
-  write_out(statement, out_.get(), size);
-  if (!cut_off) return;
-  int error = 0;
-  const std::int64_t here = platform::seek(fd_, 0, platform::SeekFrom::current, error);
-  if (here < 0 || (error = platform::cut_off_at(fd_, here)) != 0)
-    fail(statement, platform::error_text(error));
+  fail_with(statement, WriteBehind::write_and_cut_off(fd_, {out_.get(), size}, cut_off));
 }
 
 void Stream::flush(int statement) {
   empty_buffer(statement);
-  settle();
-}
-
-void Stream::settle() {
   if (behind_ != nullptr) behind_->settle();
 }
 
@@ -195,13 +180,8 @@ bool Stream::needs_emptying() const {
 
 void Stream::close(int statement) {
   flush(statement);
-  int error = 0;
-  if (needs_emptying() && (error = platform::cut_off_at(fd_, 0)) != 0)
-    fail(statement, platform::error_text(error));
-  if (owns_fd_ && fd_ >= 0) {
-    const int fd = std::exchange(fd_, -1);
-    if ((error = platform::close_file(fd)) != 0) fail(statement, platform::error_text(error));
-  }
+  if (needs_emptying()) fail_with(statement, platform::cut_off_at(fd_, 0));
+  if (owns_fd_ && fd_ >= 0) fail_with(statement, platform::close_file(std::exchange(fd_, -1)));
 }
 
 void Stream::close_at_end() {
@@ -216,14 +196,21 @@ void Stream::flush_quietly() noexcept {
 }
 
 void Stream::write_out(int statement, const char* data, std::size_t size) {
-  if (const int error = write_fully(fd_, data, size); error != 0)
-    fail(statement, platform::error_text(error));
+  fail_with(statement, platform::write_all(fd_, {data, size}));
+}
+
+void Stream::fail_with(int statement, int error) const {
+  if (error != 0) fail(statement, platform::error_text(error));
+}
+
+void Stream::stop_reading() {
+  reading_ = has_rest_ = false;
+  in_begin_ = in_end_ = scanned_ = 0;
 }
 
 std::int64_t Stream::file_size(int statement) const {
   platform::FileStatus status;
-  if (const int error = platform::file_status(fd_, status); error != 0)
-    fail(statement, platform::error_text(error));
+  fail_with(statement, platform::file_status(fd_, status));
   return status.size;
 }
 

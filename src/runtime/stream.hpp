@@ -45,8 +45,6 @@ class Stream {
 
   Stream(int unit, std::string name, int fd, Access access, bool owns_fd);
   ~Stream();
-  Stream(const Stream&) = delete;
-  Stream& operator=(const Stream&) = delete;
 
   int unit() const { return unit_; }
   const std::string& name() const { return name_; }
@@ -77,16 +75,12 @@ class Stream {
     return true;
   }
 
-  // Bytes after the unread ones that may be read too (what they hold means
-  // nothing): a read may look at whole blocks of the text.
+  // Bytes after the unread ones that a read may look at (holding nothing of use).
   static constexpr std::size_t read_slack = 64;
 
-  // For a read statement that takes its record straight from the read block:
-  // the bytes of the block not yet read, when the statement would start at
-  // the next record there; empty when it would start elsewhere (a kept rest,
-  // a stream not yet reading, the end of the file), and the statement then
-  // goes through next_record. What follows a record's LF in it may be a
-  // partial record.
+  // The read block's unread bytes (perhaps ending in a partial record), for a
+  // read statement that takes its record from there; empty when it would start
+  // elsewhere (a kept rest, a stream not yet reading), through next_record.
   std::string_view unread_block() const {
     if (has_rest_) return {};
     return {in_.data() + in_begin_, in_end_ - in_begin_};
@@ -98,8 +92,7 @@ class Stream {
     scanned_ = 0;
   }
 
-  // Hands this stream's full buffers to `behind` to write, which settles the
-  // writes of other streams before a statement on this one.
+  // Hands full buffers to `behind` to write, which settles other streams' writes first.
   void write_behind(WriteBehind* behind) { behind_ = behind; }
   // Forgets what is buffered: the records after a write that failed.
   void drop_unwritten() { out_size_ = 0; }
@@ -113,24 +106,23 @@ class Stream {
   bool version(FileVersion& version) const;
 
   void rewind(int statement);
-  // Writes out what is buffered, and waits for what is written behind; the
-  // stream stays attached.
+  // Writes out what is buffered and waits for what is written behind.
   void flush(int statement);
   // Writes out what is buffered and detaches the file (the file remains).
   void close(int statement);
   // CLOSE at the end of the run: a failure names the last write statement.
   void close_at_end();
 
-  // Buffered bytes written with plain system calls, for the processor-fault
-  // report, which cannot stop the run the usual way.
+  // Writes out what is buffered, for the processor-fault report, which cannot stop the run.
   void flush_quietly() noexcept;
 
  private:
   // Writes out what is buffered (hands it over, when written behind); with
   // `cut_off` the file then ends there.
   void empty_buffer(int statement, bool cut_off = false);
-  void settle();
   void write_out(int statement, const char* data, std::size_t size);
+  void fail_with(int statement, int error) const;  // when `error` is not 0
+  void stop_reading();
   void position_for_write(int statement);
   bool refill(int statement);
   std::int64_t file_size(int statement) const;

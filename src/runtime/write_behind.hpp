@@ -6,16 +6,12 @@
 #include <deque>
 #include <memory>
 #include <mutex>
+#include <string_view>
 #include <thread>
-#include <vector>
 
 namespace tamvek {
 
 class Stream;
-
-// Writes `size` bytes to `fd`, as many system calls as it takes; 0, or the
-// error of the call that failed (a device that takes nothing is full).
-int write_fully(int fd, const char* data, std::size_t size);
 
 // Measured: without it a whole run on the largest data set takes about 1.2 times as long
 // on an idle two-core machine.
@@ -30,14 +26,10 @@ int write_fully(int fd, const char* data, std::size_t size);
 // made, and the records its stream took since are dropped.
 class WriteBehind {
  public:
-  WriteBehind() = default;
   ~WriteBehind();
-  WriteBehind(const WriteBehind&) = delete;
-  WriteBehind& operator=(const WriteBehind&) = delete;
 
-  // Takes the first `size` bytes of `buffer`, which `statement` flushes from
-  // `stream` to `fd` (with `cut_off`, cutting the file off after them), and
-  // leaves an empty buffer of the stream's size in its place.
+  // Takes the first `size` bytes of `buffer`, which `statement` flushes from `stream` to
+  // `fd` (with `cut_off`, ending the file after them), and leaves an empty buffer instead.
   void hand_over(Stream& stream, int fd, int statement, std::unique_ptr<char[]>& buffer,
                  std::size_t size, bool cut_off);
 
@@ -45,17 +37,19 @@ class WriteBehind {
   void before(const Stream* stream) {
     if (pending_ != nullptr && pending_ != stream) settle();
   }
+  // Writes `data` to `fd`, as many calls as it takes, and with `cut_off`
+  // ends the file after it: 0, or the error of the call that failed.
+  static int write_and_cut_off(int fd, std::string_view data, bool cut_off);
+
   // Waits until every write handed over is made; stops the run when one failed.
   void settle();
-  // The same without stopping, for the processor-fault report: a failure is
-  // left for nobody to report.
+  // The same without stopping, for the processor-fault report.
   void settle_quietly() noexcept;
 
  private:
   struct Job {
     Stream* stream;
-    int fd;
-    int statement;
+    int fd, statement;
     std::unique_ptr<char[]> data;
     std::size_t size;
     bool cut_off;
@@ -64,9 +58,10 @@ class WriteBehind {
   // Waits until at most `waiting` writes wait.
   void wait_for_writer(std::unique_lock<std::mutex>& lock, std::size_t waiting);
   void write_jobs();
-  static int make(const Job& job);
 
-  // The writer is woken once this many writes wait, or when the run waits for it.
+  // The writer is woken once this many writes wait (512 kB), or when the run
+  // waits for it: waking the other processor costs tens of microseconds on a
+  // virtual machine, and a wake every few writes ate what writing behind won.
   static constexpr std::size_t wake_at = 64;
   // The most writes waiting; the run waits for room beyond it.
   static constexpr std::size_t most_waiting = 128;
@@ -74,16 +69,15 @@ class WriteBehind {
   std::mutex mutex_;
   std::condition_variable work_to_do_;
   std::condition_variable work_done_;
-  std::deque<Job> jobs_;                        // handed over, the first being made
-  std::vector<std::unique_ptr<char[]>> spare_;  // buffers of the writes made
+  std::deque<Job> jobs_;  // handed over, the first being made
   bool writer_waits_ = false;
   bool run_waits_ = false;
   bool ending_ = false;
   std::atomic<bool> failed_ = false;     // a write failed; those after it are not made
   std::atomic<std::size_t> unmade_ = 0;  // writes handed over and not yet made
-  Stream* failed_stream_ = nullptr;
-  int failed_statement_ = 0;
-  int failed_error_ = 0;
+  std::atomic<bool> hurry_ = false;      // the fault report waits: make every write now
+  Stream* failed_stream_ = nullptr;  // and the statement and error of the write that failed
+  int failed_statement_ = 0, failed_error_ = 0;
   Stream* pending_ = nullptr;  // the stream of the writes handed over since the last settle
   std::thread writer_;
 };

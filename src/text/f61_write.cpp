@@ -6,8 +6,7 @@
 namespace tamvek {
 
 void append_f61_records(std::string& out, std::span<const float> values) {
-  const std::size_t records =
-      values.empty() ? 1 : (values.size() + f61_fields_per_record - 1) / f61_fields_per_record;
+  const std::size_t records = values.empty() ? 1 : (values.size() + f61_fields_per_record - 1) / f61_fields_per_record;
   const std::size_t start = out.size();
   out.resize(start + values.size() * f61_field_width + records * 2);
   char* next = out.data() + start;

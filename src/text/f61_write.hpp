@@ -12,8 +12,8 @@ class Io;
 inline constexpr std::size_t f61_field_width = 6;
 inline constexpr std::size_t f61_fields_per_record = 326;
 
-// Appends the records of one "(326f6.1)" write: 326 fields of 6 characters a
-// record, CR LF after the last field of each; no values give one empty record.
+// Appends the records of one such write, CR LF after the last field of each;
+// no values give one empty record.
 void append_f61_records(std::string& out, std::span<const float> values);
 
 // One "(326f6.1)" write statement on a stream.

@@ -8,17 +8,12 @@
 namespace tamvek {
 namespace {
 
-using list_input::is_sign;
-
-constexpr std::string_view bad_field_message = "Bad value during integer read";
-constexpr std::string_view end_of_file_message = "End of file";
-
 // The value of one field of up to two characters (no comma in it); false for a
 // bad field.
 bool field_value(const char* p, const char* end, std::int32_t& value) {
   while (p != end && *p == ' ') ++p;
   bool negative = false;
-  if (p != end && is_sign(*p)) {
+  if (p != end && list_input::is_sign(*p)) {
     negative = *p++ == '-';
     if (p == end) return false;  // a sign with nothing after it in the field
   }
@@ -44,7 +39,7 @@ void I2Read::take_record() {
   const bool first = !started_;
   started_ = true;
   if (!(first && stream_.take_rest(record)) && !stream_.next_record(statement_, record))
-    stream_.fail(statement_, end_of_file_message);
+    stream_.fail(statement_, "End of file");
   at_ = record.data();
   end_ = at_ + record.size();
   fields_ = 0;
@@ -59,12 +54,10 @@ std::int32_t I2Read::next() {
   const char* field_end = std::find(field, limit, ',');
   at_ = field_end == limit ? limit : field_end + 1;
   std::int32_t value = 0;
-  if (!field_value(field, field_end, value)) stream_.fail(statement_, bad_field_message);
+  if (!field_value(field, field_end, value)) stream_.fail(statement_, "Bad value during integer read");
   return value;
 }
 
-// Nothing is kept of the current record: the next statement reads a new one.
-// A statement that took no value still passes over one record.
 void I2Read::finish() {
   if (!started_) take_record();
   at_ = end_;

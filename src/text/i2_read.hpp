@@ -8,12 +8,10 @@ namespace tamvek {
 
 // One "(326i2)" read statement: integer fields two characters wide, 326 to a
 // record. The caller takes the values one at a time, so that it can check
-// where each one goes before it takes it.
-//
-// The statement reads its first record when it takes its first value, so that
-// its caller's tests of where that value goes come first. A statement always
-// passes over at least one record, even one that takes no value, and where the
-// stream has no record left it stops the run with "End of file".
+// where each one goes before it takes it, even the first: the first record is
+// read with the first value. A statement always passes over at least one
+// record, even one that takes no value, and where the stream has no record
+// left it stops the run with "End of file".
 class I2Read {
  public:
   static constexpr int fields_per_record = 326;

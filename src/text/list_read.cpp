@@ -2,8 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
-#include <limits>
 #include <string_view>
 #include <utility>
 
@@ -15,6 +13,7 @@ namespace {
 using namespace list_input;
 
 constexpr std::int64_t max_repeat = 200'000'000;
+constexpr int status_bad_value = 5010;  // a value or a repeat count the variables cannot take
 
 // What a character means while a value is scanned.
 enum class Mark : unsigned char { ordinary, value_end, star };
@@ -26,29 +25,21 @@ constexpr std::array<Mark, 256> marks = [] {
   return table;
 }();
 
-Mark mark_of(char c) { return marks[static_cast<unsigned char>(c)]; }
-
 // One value converted for the variable it is first given to. A repeat gives
 // the same value to the variables after it, so it has that first variable's
 // type: a later variable of the other type cannot take it.
-struct Value {
-  bool integer = false;
-  std::int32_t integer_value = 0;
-  float real_value = 0;
-};
+struct Value { bool integer = false; std::int32_t integer_value = 0; float real_value = 0; };
 
 Conversion convert(const Variable& variable, const char* text, const char* end, Value& value) {
   value.integer = variable.is_integer();
-  return value.integer ? parse_integer(text, end, value.integer_value)
-                       : parse_real(text, end, value.real_value);
+  return value.integer ? parse_integer(text, end, value.integer_value) : parse_real(text, end, value.real_value);
 }
 
 void assign(const Variable& variable, const Value& value) {
-  if (value.integer) {
+  if (value.integer)
     variable.set(value.integer_value);
-  } else {
+  else
     variable.set(value.real_value);
-  }
 }
 
 // Blanks, at most one comma or semicolon, blanks: the separator after a value.
@@ -61,6 +52,21 @@ const char* past_separator(const char* p, const char* end) {
 
 const char* type_name(bool integer) { return integer ? "INTEGER" : "REAL"; }
 
+// The item number as messages show it, counted from 1.
+std::string item_text(std::size_t index) { return std::to_string(index + 1); }
+
+// The message of a failed conversion of item `index` (counted from 0).
+std::string conversion_message(Conversion conversion, std::size_t index) {
+  switch (conversion) {
+    case Conversion::bad_integer: return "Bad integer for item " + item_text(index) + " in list input";
+    case Conversion::integer_overflow: return "Integer overflow while reading item " + item_text(index);
+    case Conversion::bad_real: return "Bad real number in item " + item_text(index) + " of list input";
+    case Conversion::no_digit: return "Error during floating point read";
+    case Conversion::ok: break;
+  }
+  return {};
+}
+
 // One list-directed read statement over the records of a stream. It starts
 // where the previous statement left the stream (the next record, or the rest
 // of a record that a failure left), runs over as many records as its variables
@@ -72,8 +78,14 @@ class ListRead {
   ListRead(Stream& stream, int statement, std::span<const Variable> variables)
       : stream_(stream), statement_(statement), variables_(variables) {}
 
-  // 0, or the failure's status; its message is then message().
-  int take() {
+  ListReadResult take() {
+    result_.status = take_values();
+    return std::move(result_);
+  }
+
+ private:
+  // 0, or the failure's status.
+  int take_values() {
     if (const IoFailure refused = stream_.begin_read()) return failure(refused.code, std::string(refused.message));
     std::string_view record;
     if (!stream_.take_rest(record) && !stream_.next_record(statement_, record)) return end_of_file();
@@ -93,11 +105,10 @@ class ListRead {
         if (c == '/') return 0;
         if (c != ',' && c != ';') break;
         ++at;
-        if (comma_separates_) {
+        if (comma_separates_)
           comma_separates_ = false;
-        } else if (++item_ == variables_.size()) {
+        else if (++item_ == variables_.size())
           return 0;
-        }
       }
       comma_separates_ = true;
       if (const int status = take_value(at, end); status != 0) return status;
@@ -105,18 +116,13 @@ class ListRead {
     return 0;
   }
 
-  std::size_t filled() const { return filled_; }
-  std::uint64_t assigned() const { return assigned_; }
-  std::string& message() { return message_; }
-
- private:
   // Takes the value at `at`, with its repeat count if it has one, into the
   // variables from item_ on. 0, or the failure's status.
   int take_value(const char*& at, const char* end) {
     const char* value = at;
     const char* star = nullptr;
     for (; at != end; ++at) {
-      const Mark mark = mark_of(*at);
+      const Mark mark = marks[static_cast<unsigned char>(*at)];
       if (mark == Mark::value_end) break;
       if (mark == Mark::star && star == nullptr) star = at;
     }
@@ -134,20 +140,19 @@ class ListRead {
       text = star + 1;
     }
     const std::size_t left = variables_.size() - item_;
+    const auto takers = static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
     if (text == at) {  // r* with nothing after it: r null values
-      item_ += static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
+      item_ += takers;
       return 0;
     }
 
-    const Variable& first = variables_[item_];
     Value converted;
-    const Conversion conversion = convert(first, text, at, converted);
+    const Conversion conversion = convert(variables_[item_], text, at, converted);
     if (conversion != Conversion::ok) {
       // An integer beyond the range leaves the rest of its record to the next read.
       if (conversion == Conversion::integer_overflow) keep_rest(past_separator(at, end), end);
       return failure(status_bad_value, conversion_message(conversion, item_));
     }
-    const std::size_t takers = static_cast<std::size_t>(std::min<std::int64_t>(repeat, static_cast<std::int64_t>(left)));
     for (std::size_t k = 0; k < takers; ++k) {
       const Variable& variable = variables_[item_];
       if (variable.is_integer() != converted.integer) {
@@ -157,41 +162,35 @@ class ListRead {
                                              item_text(item_));
       }
       assign(variable, converted);
-      if (item_ < 64) assigned_ |= std::uint64_t{1} << item_;
+      if (item_ < 64) result_.assigned |= std::uint64_t{1} << item_;
       ++item_;
-      ++filled_;
+      ++result_.filled;
     }
     return 0;
   }
 
-  void keep_rest(const char* from, const char* end) {
-    stream_.keep_rest({from, static_cast<std::size_t>(end - from)});
-  }
+  void keep_rest(const char* from, const char* end) { stream_.keep_rest({from, static_cast<std::size_t>(end - from)}); }
 
   int end_of_file() { return failure(status_end_of_file, "End of file"); }
   int failure(int status, std::string message) {
-    message_ = std::move(message);
+    result_.message = std::move(message);
     return status;
   }
 
   Stream& stream_;
   int statement_;
   std::span<const Variable> variables_;
-  std::size_t item_ = 0;    // the variable the next value goes to
-  std::size_t filled_ = 0;  // variables that received a value
-  std::uint64_t assigned_ = 0;
+  std::size_t item_ = 0;  // the variable the next value goes to
   // A comma right after a value (blanks and record ends between) is its separator;
   // any other comma, the statement's first included, stands for a null value.
   bool comma_separates_ = false;
-  std::string message_;
+  ListReadResult result_;
 };
 
 }  // namespace
 
 ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables) {
-  ListRead read(stream, statement, variables);
-  const int status = read.take();
-  return {status, read.filled(), read.assigned(), std::move(read.message())};
+  return ListRead(stream, statement, variables).take();
 }
 
 void read_list(Stream& stream, int statement, std::span<const Variable> variables) {
@@ -199,13 +198,7 @@ void read_list(Stream& stream, int statement, std::span<const Variable> variable
   if (read.status != 0) stream.fail(statement, read.message);
 }
 
-bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables) {
-  std::uint64_t assigned = 0;
-  return read_list_until_end(stream, statement, variables, assigned);
-}
-
-bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables,
-                         std::uint64_t& assigned) {
+bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables, std::uint64_t& assigned) {
   const ListReadResult read = read_list_status(stream, statement, variables);
   assigned = read.assigned;
   if (read.status == 0) return true;

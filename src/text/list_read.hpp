@@ -26,9 +26,6 @@ class Variable {
   float* real_ = nullptr;
 };
 
-// Status codes of list-directed reads, besides those of the stream.
-inline constexpr int status_bad_value = 5010;
-
 struct ListReadResult {
   int status = 0;          // 0, status_end_of_file (-1), or a positive code (5001, 5007, 5010)
   std::size_t filled = 0;  // variables that received a value in this statement
@@ -41,30 +38,26 @@ struct ListReadResult {
 // new values; the failing one and later ones keep their old ones. An empty list
 // passes over one record.
 ListReadResult read_list_status(Stream& stream, int statement, std::span<const Variable> variables);
-inline ListReadResult read_list_status(Stream& stream, int statement,
-                                       std::initializer_list<Variable> variables) {
-  return read_list_status(stream, statement, std::span<const Variable>(variables.begin(), variables.size()));
+inline ListReadResult read_list_status(Stream& stream, int statement, std::initializer_list<Variable> variables) {
+  return read_list_status(stream, statement, {variables.begin(), variables.size()});
 }
 
 // A list-directed read without a read status: every failure, end of file
 // included, stops the run with the statement's locus line and message.
 void read_list(Stream& stream, int statement, std::span<const Variable> variables);
 inline void read_list(Stream& stream, int statement, std::initializer_list<Variable> variables) {
-  read_list(stream, statement, std::span<const Variable>(variables.begin(), variables.size()));
+  read_list(stream, statement, {variables.begin(), variables.size()});
 }
 
 // The read of the loops over files of no fixed length: false at a clean end of
 // file, where the file ended before any variable received a value. Any other
 // failure stops the run as read_list would, a record cut short by the end of
-// the file included ("End of file").
-bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables);
-// The same, saying in `assigned` which variables received a value (bit i for variable i).
-bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables,
-                         std::uint64_t& assigned);
-inline bool read_list_until_end(Stream& stream, int statement,
-                                std::initializer_list<Variable> variables) {
-  return read_list_until_end(stream, statement,
-                             std::span<const Variable>(variables.begin(), variables.size()));
+// the file included ("End of file"). `assigned` says which variables received
+// a value (bit i for variable i).
+bool read_list_until_end(Stream& stream, int statement, std::span<const Variable> variables, std::uint64_t& assigned);
+inline bool read_list_until_end(Stream& stream, int statement, std::initializer_list<Variable> variables) {
+  std::uint64_t assigned = 0;
+  return read_list_until_end(stream, statement, {variables.begin(), variables.size()}, assigned);
 }
 
 }  // namespace tamvek

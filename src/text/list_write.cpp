@@ -6,17 +6,12 @@
 #include "text/number_format.hpp"
 
 namespace tamvek {
-namespace {
-
-constexpr std::size_t list_real_field_width = 16;  // the widest item field
-
-}  // namespace
 
 void append_list_record(std::string& out, std::span<const Item> items) {
   // Room for the widest form of every item, written in place and cut to size.
   std::size_t room = 3;  // the leading blank and CR LF
   for (const Item& item : items)
-    room += 1 + (item.kind() == Item::Kind::text ? item.text().size() : list_real_field_width);
+    room += 1 + (item.kind == Item::Kind::text ? item.text.size() : list_real_width);
   const std::size_t start = out.size();
   out.resize(start + room);
   char* next = out.data() + start;
@@ -24,25 +19,20 @@ void append_list_record(std::string& out, std::span<const Item> items) {
   bool previous_text = false;
   bool first = true;
   for (const Item& item : items) {
-    const bool text = item.kind() == Item::Kind::text;
+    const bool text = item.kind == Item::Kind::text;
     if (!first && !(text && previous_text)) *next++ = ' ';
     first = false;
     previous_text = text;
-    switch (item.kind()) {
-      case Item::Kind::integer:
-        next = format_list_integer(item.integer(), next);
-        break;
-      case Item::Kind::real:
-        next = format_list_real(item.real(), next);
-        break;
+    switch (item.kind) {
+      case Item::Kind::integer: next = format_list_integer(item.integer, next); break;
+      case Item::Kind::real: next = format_list_real(item.real, next); break;
       case Item::Kind::text:
-        if (!item.text().empty()) std::memcpy(next, item.text().data(), item.text().size());
-        next += item.text().size();
+        if (!item.text.empty()) std::memcpy(next, item.text.data(), item.text.size());
+        next += item.text.size();
         break;
     }
   }
-  *next++ = '\r';
-  *next++ = '\n';
+  *next++ = '\r', *next++ = '\n';
   out.resize(static_cast<std::size_t>(next - out.data()));
 }
 

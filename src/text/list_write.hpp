@@ -11,28 +11,21 @@ namespace tamvek {
 class Io;
 
 // One item of a list-directed write: an integer, a real or a character text.
-class Item {
- public:
+struct Item {
   enum class Kind { integer, real, text };
 
-  Item(std::int32_t value) : kind_(Kind::integer), integer_(value) {}
-  Item(float value) : kind_(Kind::real), real_(value) {}
-  Item(std::string_view value) : kind_(Kind::text), text_(value) {}
-  Item(const char* value) : kind_(Kind::text), text_(value) {}
-  Item(const std::string& value) : kind_(Kind::text), text_(value) {}
+  Item(std::int32_t value) : kind(Kind::integer), integer(value) {}
+  Item(float value) : kind(Kind::real), real(value) {}
+  Item(std::string_view value) : kind(Kind::text), text(value) {}
+  Item(const char* value) : kind(Kind::text), text(value) {}
+  Item(const std::string& value) : kind(Kind::text), text(value) {}
   Item(double) = delete;  // reals of the run are single precision
   Item(std::int64_t) = delete;
 
-  Kind kind() const { return kind_; }
-  std::int32_t integer() const { return integer_; }
-  float real() const { return real_; }
-  std::string_view text() const { return text_; }
-
- private:
-  Kind kind_;
-  std::int32_t integer_ = 0;
-  float real_ = 0;
-  std::string_view text_;
+  Kind kind;
+  std::int32_t integer = 0;
+  float real = 0;
+  std::string_view text;
 };
 
 // Appends one list-directed record, CR LF included: a leading blank, one blank

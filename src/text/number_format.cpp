@@ -10,19 +10,15 @@
 namespace tamvek {
 namespace {
 
-constexpr int list_real_width = 16;
-constexpr int list_real_number_width = 12;  // fixed form: number, then blanks
-constexpr int f61_width = 6;
-constexpr int list_integer_width = 11;
+constexpr std::size_t list_real_number_width = 12;  // fixed form: number, then blanks
+constexpr std::size_t f61_width = 6;
+constexpr std::size_t list_integer_width = 11;
 
+// Powers of ten 1 .. 10^9, as integers and as floats: all are exact in single
+// precision, so comparing a stored value against them counts its digits exactly.
 constexpr std::array<std::uint32_t, 10> pow10_u32 = {
     1, 10, 100, 1000, 10000, 100000, 1000000, 10000000, 100000000, 1000000000};
-
-// Powers of ten 1 .. 10^9; all are exact in single precision, so comparing a
-// stored value against them counts its integer digits exactly.
-constexpr std::array<float, 10> pow10_float = {
-    1.0f, 10.0f, 100.0f, 1000.0f, 10000.0f, 100000.0f, 1000000.0f, 10000000.0f,
-    100000000.0f, 1000000000.0f};
+constexpr std::array<float, 10> pow10_float = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f, 1e8f, 1e9f};
 
 // A single-precision value split as mant * 2^exp2 (mant < 2^24).
 struct FloatParts {
@@ -83,10 +79,7 @@ char* put_digits(char* end, std::uint32_t v) {
 // leaves in v the digits above them and returns the first position written.
 char* put_digits_padded(char* end, std::uint32_t& v, int count) {
   for (; count >= 2; count -= 2, v /= 100) end = put_pair(end, v % 100);
-  if (count == 1) {
-    *--end = digit_char(v % 10);
-    v /= 10;
-  }
+  if (count == 1) *--end = digit_char(v % 10), v /= 10;
   return end;
 }
 
@@ -107,14 +100,11 @@ std::uint64_t shift_round_even(std::uint64_t num, unsigned shift) {
   std::uint64_t q = num >> shift;
   const std::uint64_t rem = num & ((std::uint64_t{1} << shift) - 1);
   const std::uint64_t half = std::uint64_t{1} << (shift - 1);
-  if (rem > half || (rem == half && (q & 1) != 0)) {
-    ++q;
-  }
+  if (rem > half || (rem == half && (q & 1) != 0)) ++q;
   return q;
 }
 
-// Fixed form: the number right-justified in 12 characters, then 4 blanks.
-// The field has already been blanked.
+// The fixed form (see format_list_real) into the blanked field.
 void write_fixed_form(const FloatParts& parts, float magnitude, char* out) {
   int decimals = 8;  // zero
   std::uint32_t scaled = 0;
@@ -125,28 +115,19 @@ void write_fixed_form(const FloatParts& parts, float magnitude, char* out) {
     int int_digits = 0;
     if (e2 >= 0) {
       int_digits = ((e2 * 78913) >> 18) + 1;
-      if (magnitude >= pow10_float[static_cast<std::size_t>(int_digits)]) {
-        ++int_digits;
-      }
+      if (magnitude >= pow10_float[static_cast<std::size_t>(int_digits)]) ++int_digits;
     }
     decimals = int_digits >= 9 ? 0 : 9 - int_digits;
     // magnitude * 10^decimals <= 10^9 and magnitude >= 0.1 (exp2 >= -27),
     // so the product and the shift stay well inside 64 bits.
-    const std::uint64_t num =
-        std::uint64_t{parts.mant} * pow10_u32[static_cast<std::size_t>(decimals)];
-    if (parts.exp2 >= 0) {
-      scaled = static_cast<std::uint32_t>(num << parts.exp2);
-    } else {
-      scaled = static_cast<std::uint32_t>(
-          shift_round_even(num, static_cast<unsigned>(-parts.exp2)));
-    }
+    const std::uint64_t num = std::uint64_t{parts.mant} * pow10_u32[static_cast<std::size_t>(decimals)];
+    scaled = static_cast<std::uint32_t>(parts.exp2 >= 0 ? num << parts.exp2
+                                                        : shift_round_even(num, static_cast<unsigned>(-parts.exp2)));
   }
   char* p = put_digits_padded(out + list_real_number_width, scaled, decimals);
   *--p = '.';
   p = put_digits(p, scaled);  // integer part, "0" below 1
-  if (parts.negative) {
-    *--p = '-';
-  }
+  if (parts.negative) *--p = '-';
 }
 
 // Exponent form d.ddddddddE+xx, right-justified in the blanked field: the
@@ -155,17 +136,17 @@ void write_fixed_form(const FloatParts& parts, float magnitude, char* out) {
 // digits, which is all a float needs.
 void write_exponent_form(float value, char* out) {
   std::array<char, list_real_width + 1> text{};
-  const auto [end, error] = std::to_chars(text.data(), text.data() + text.size(), value,
-                                          std::chars_format::scientific, 8);
+  const auto [end, error] =
+      std::to_chars(text.data(), text.data() + text.size(), value, std::chars_format::scientific, 8);
   const auto length = static_cast<std::size_t>(end - text.data());
   std::replace(text.data(), end, 'e', 'E');
   std::memcpy(out + list_real_width - length, text.data(), length);
 }
 
 // Copies `text` right-justified into the blanked field [out, out + width).
-void put_right(char* out, int width, const char* text) {
+void put_right(char* out, std::size_t width, const char* text) {
   const std::size_t length = std::strlen(text);
-  std::memcpy(out + width - static_cast<int>(length), text, length);
+  std::memcpy(out + width - length, text, length);
 }
 
 }  // namespace
@@ -174,8 +155,7 @@ char* format_list_real(float value, char* out) {
   std::memset(out, ' ', list_real_width);
   const FloatParts parts = split(value);
   if (parts.non_finite) {
-    put_right(out, list_real_width,
-              parts.mant != 0 ? "NaN" : (parts.negative ? "-Infinity" : "Infinity"));
+    put_right(out, list_real_width, parts.mant != 0 ? "NaN" : (parts.negative ? "-Infinity" : "Infinity"));
     return out + list_real_width;
   }
   // The exponent form is chosen when, in extended precision with
@@ -185,11 +165,10 @@ char* format_list_real(float value, char* out) {
   // floats around it are 10^9 and 1000000064. So among floats the fixed form
   // is exactly 0.1f <= m <= 1e9f, plus zero.
   const float magnitude = std::bit_cast<float>(std::bit_cast<std::uint32_t>(value) & 0x7FFFFFFFu);
-  if (parts.mant == 0 || (magnitude >= 0.1f && magnitude <= 1.0e9f)) {
+  if (parts.mant == 0 || (magnitude >= 0.1f && magnitude <= 1.0e9f))
     write_fixed_form(parts, magnitude, out);
-  } else {
+  else
     write_exponent_form(value, out);
-  }
   return out + list_real_width;
 }
 
@@ -241,12 +220,9 @@ char* format_list_integer(std::int32_t value, char* out) {
   std::memset(out, ' ', list_integer_width);
   const bool negative = value < 0;
   // Negating in unsigned arithmetic also covers -2^31.
-  const std::uint32_t magnitude =
-      negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
+  const std::uint32_t magnitude = negative ? 0u - static_cast<std::uint32_t>(value) : static_cast<std::uint32_t>(value);
   char* p = put_digits(out + list_integer_width, magnitude);
-  if (negative) {
-    *--p = '-';
-  }
+  if (negative) *--p = '-';
   return out + list_integer_width;
 }
 

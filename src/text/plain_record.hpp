@@ -17,8 +17,8 @@
 #include <cstring>
 
 #include "runtime/stream.hpp"
-#include "text/decimal_to_float.hpp"
 #include "text/list_read.hpp"
+#include "text/value_conversion.hpp"
 
 // x86-64, the one processor with the extended type the run needs, always has SSE2.
 #include <emmintrin.h>
@@ -30,7 +30,6 @@ static_assert(std::endian::native == std::endian::little,
 
 inline constexpr std::uint64_t every_byte(std::uint8_t byte) { return 0x0101'0101'0101'0101u * byte; }
 
-// The position of the lowest set bit of a nonzero word.
 inline std::size_t lowest_bit(std::uint64_t word) { return static_cast<std::size_t>(std::countr_zero(word)); }
 
 // For a word of characters with '0' taken off each (digits become 0 to 9):
@@ -118,15 +117,12 @@ inline bool take_sixteen(const char* text, std::size_t length, float& variable) 
   }
   const std::uint64_t head_scale = tail_digits == 8 ? 100'000'000 : tail_digits == 7 ? 10'000'000 : 1;
   const std::uint64_t number = number_of(head) * head_scale + number_of(tail);
-  return short_decimal_to_float(number, fraction_digits, variable);
+  return list_input::short_decimal_to_float(number, fraction_digits, variable);
 }
 
 // The line ends and the blanks among the 32 characters at `text`: bit i for
 // text[i] in each.
-struct Marks {
-  std::uint32_t line_ends;
-  std::uint32_t blanks;
-};
+struct Marks { std::uint32_t line_ends, blanks; };
 
 inline Marks marks_of_32(const char* text) {
   const auto marks_of_16 = [](__m128i chars) {
@@ -147,8 +143,7 @@ inline Marks marks_of_32(const char* text) {
 struct Fields {
   const char* text;
   std::size_t line_end;  // the position of its LF
-  std::uint64_t firsts;
-  std::uint64_t lasts;
+  std::uint64_t firsts, lasts;
 
   // The start and the size of the next value; false when none is left.
   bool next(std::size_t& start, std::size_t& size) {
@@ -228,16 +223,8 @@ namespace tamvek {
 
 // The read of the loops over files of no fixed length, as read_list_until_end
 // with a list, for a statement whose variables are named one by one: its usual
-// record is taken the quick way.
-template <class... Types>
-  requires((std::same_as<Types, std::int32_t> || std::same_as<Types, float>) && ...)
-inline bool read_list_until_end(Stream& stream, int statement, Types&... variables) {
-  if (plain_record::take_plain_record(stream, variables...)) return true;
-  const Variable listed[] = {variables...};
-  return read_list_until_end(stream, statement, std::span<const Variable>(listed));
-}
-
-// The same, saying in `assigned` which variables received a value (bit i for the i-th).
+// record is taken the quick way. `assigned` says which variables received a
+// value (bit i for the i-th).
 template <class... Types>
   requires((std::same_as<Types, std::int32_t> || std::same_as<Types, float>) && ...)
 inline bool read_list_until_end(Stream& stream, int statement, std::uint64_t& assigned, Types&... variables) {
@@ -247,6 +234,13 @@ inline bool read_list_until_end(Stream& stream, int statement, std::uint64_t& as
   }
   const Variable listed[] = {variables...};
   return read_list_until_end(stream, statement, std::span<const Variable>(listed), assigned);
+}
+
+template <class... Types>
+  requires((std::same_as<Types, std::int32_t> || std::same_as<Types, float>) && ...)
+inline bool read_list_until_end(Stream& stream, int statement, Types&... variables) {
+  std::uint64_t assigned = 0;
+  return read_list_until_end(stream, statement, assigned, variables...);
 }
 
 }  // namespace tamvek

@@ -1,11 +1,48 @@
 #include "text/value_conversion.hpp"
 
+#include <algorithm>
+#include <charconv>
 #include <limits>
-#include <string_view>
-
-#include "text/decimal_to_float.hpp"
+#include <string>
 
 namespace tamvek::list_input {
+namespace {
+
+// Beyond these powers of ten for its leading digit a number is infinite or
+// zero as a float (10^39 > the largest float; 10^-46 < half the smallest
+// denormal).
+constexpr std::int64_t largest_leading_power = 38;
+constexpr std::int64_t smallest_leading_power = -46;
+
+float signed_value(bool negative, float magnitude) { return negative ? -magnitude : magnitude; }
+
+}  // namespace
+
+float decimal_to_float(bool negative, std::string_view whole, std::string_view fraction, std::int64_t exponent) {
+  exponent = std::clamp(exponent, -decimal_exponent_limit, decimal_exponent_limit);
+  whole.remove_prefix(std::min(whole.find_first_not_of('0'), whole.size()));
+  if (whole.empty()) {
+    const std::size_t fraction_zeros = std::min(fraction.find_first_not_of('0'), fraction.size());
+    fraction.remove_prefix(fraction_zeros);
+    if (fraction.empty()) return signed_value(negative, 0.0f);
+    exponent -= static_cast<std::int64_t>(fraction_zeros);  // 0.00ddd is 0.ddd × 10^-2
+  }
+  // The power of ten of the leading nonzero digit.
+  const std::int64_t leading = whole.empty() ? exponent - 1 : exponent + static_cast<std::int64_t>(whole.size()) - 1;
+  const float infinity = std::numeric_limits<float>::infinity();
+  if (leading > largest_leading_power) return signed_value(negative, infinity);
+  if (leading < smallest_leading_power) return signed_value(negative, 0.0f);
+
+  std::string text;
+  text.reserve(whole.size() + fraction.size() + 24);
+  text.append(whole).append(".").append(fraction).append("e").append(std::to_string(exponent));
+  float magnitude = 0;
+  const auto [stop, error] = std::from_chars(text.data(), text.data() + text.size(), magnitude);
+  // Out of range: too large for a float when the leading digit stands at 10^0
+  // or above, else too small for one.
+  if (error == std::errc::result_out_of_range) magnitude = leading >= 0 ? infinity : 0.0f;
+  return signed_value(negative, magnitude);
+}
 
 Conversion parse_integer(const char* p, const char* end, std::int32_t& out) {
   bool negative = false;
@@ -70,28 +107,18 @@ Conversion parse_real(const char* p, const char* end, float& out) {
   if (const Conversion split = split_real(p, end, text); split != Conversion::ok) return split;
   if (!text.word.empty()) return parse_real_word(text.word, text.negative, out);
   // Digits with a point, and an exponent written with E, are read as they
-  // stand; the other exponent forms go through decimal_to_float.
-  float magnitude = 0;
-  const std::string_view number(text.mantissa.data(), static_cast<std::size_t>(end - text.mantissa.data()));
-  if (text.exponent_by_e && plain_decimal_to_float(number, magnitude)) {
-    out = text.negative ? -magnitude : magnitude;
-  } else {
-    out = decimal_to_float(text.negative, text.whole_digits, text.fraction_digits, text.exponent);
+  // stand; the other exponent forms, and values beyond the float range, go
+  // through decimal_to_float.
+  if (text.exponent_by_e) {
+    float magnitude = 0;
+    const auto [stop, error] = std::from_chars(text.mantissa.data(), end, magnitude);
+    if (error == std::errc{} && stop == end) {
+      out = text.negative ? -magnitude : magnitude;
+      return Conversion::ok;
+    }
   }
+  out = decimal_to_float(text.negative, text.whole_digits, text.fraction_digits, text.exponent);
   return Conversion::ok;
-}
-
-std::string item_text(std::size_t index) { return std::to_string(index + 1); }
-
-std::string conversion_message(Conversion conversion, std::size_t index) {
-  switch (conversion) {
-    case Conversion::bad_integer: return "Bad integer for item " + item_text(index) + " in list input";
-    case Conversion::integer_overflow: return "Integer overflow while reading item " + item_text(index);
-    case Conversion::bad_real: return "Bad real number in item " + item_text(index) + " of list input";
-    case Conversion::no_digit: return "Error during floating point read";
-    case Conversion::ok: break;
-  }
-  return {};
 }
 
 }  // namespace tamvek::list_input

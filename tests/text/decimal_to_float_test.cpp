@@ -1,4 +1,4 @@
-#include "text/decimal_to_float.hpp"
+#include "text/value_conversion.hpp"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,8 @@ namespace {
 constexpr std::uint32_t infinity_bits = 0x7F80'0000;
 
 // ±digits × 10^exponent.
-using tamvek::decimal_to_float;
+using list_input::decimal_to_float;
+using list_input::short_decimal_to_float;
 float decimal_to_float(bool negative, std::string_view digits, std::int64_t exponent) {
   return decimal_to_float(negative, digits, {}, exponent);
 }

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "text/double_list_read.hpp"
+#include "modflow/double_list_read.hpp"
 
 namespace tamvek {
 namespace {

@@ -1,4 +1,4 @@
-#include "text/double_conversion.hpp"
+#include "modflow/double_conversion.hpp"
 
 #include <charconv>
 #include <limits>

@@ -1,9 +1,9 @@
-#include "text/double_list_read.hpp"
+#include "modflow/double_list_read.hpp"
 
 #include <algorithm>
 #include <cstdint>
 
-#include "text/double_conversion.hpp"
+#include "modflow/double_conversion.hpp"
 
 namespace tamvek {
 namespace {
