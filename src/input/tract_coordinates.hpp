@@ -10,8 +10,8 @@ namespace tamvek {
 
 struct Run;
 
-// Measured: without it a whole run on the largest data set takes about 1.12 times as long
-// on an idle two-core machine (the same instructions; the second core is otherwise idle then).
+// Measured: without it a whole run on the largest data set takes 1.07 to 1.15 times as long
+// on a nearly idle two-core machine (the same instructions, the second core otherwise idle then).
 //
 // Reads the tract coordinate file on a second thread while the authorized
 // acreage is read, into xcoord and ycoord, which nothing else uses before

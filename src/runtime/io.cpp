@@ -30,8 +30,7 @@ std::size_t slot(int unit) {
 
 Io::Io(IoSetup setup) : setup_(std::move(setup)) {
   streams_[console_unit] =
-      std::make_unique<Stream>(console_unit, "stdout", setup_.stdout_fd, Access::write_only, false);
-  streams_[console_unit]->write_behind(&behind_);
+      std::make_unique<Stream>(console_unit, "stdout", setup_.stdout_fd, Access::write_only, false, &behind_);
 }
 
 Io::~Io() { behind_.settle_quietly(); }
@@ -62,10 +61,9 @@ void Io::open(int statement, int unit, std::string_view name, Use use) {
     if (opened.failure == OpenFailure::missing) opened = refused;
   }
   if (opened.fd < 0) stop_io(statement, unit, {}, open_failure_message(opened, formed));
-  auto stream = std::make_unique<Stream>(unit, formed, opened.fd, access, true);
+  auto stream = std::make_unique<Stream>(unit, formed, opened.fd, access, true, &behind_);
   // A file opened for reading only keeps its records; its first write fails.
   if (use == Use::write && access != Access::read_only) stream->empty_unless_written(statement);
-  stream->write_behind(&behind_);
   streams_[slot(unit)] = std::move(stream);
 }
 
@@ -100,7 +98,6 @@ std::string Io::close_all() noexcept {
 }
 
 void Io::flush_all_quietly() noexcept {
-  behind_.settle_quietly();
   for (const std::unique_ptr<Stream>& stream : streams_)
     if (stream) stream->flush_quietly();
 }

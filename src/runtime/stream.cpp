@@ -21,8 +21,8 @@ constexpr std::string_view after_end_message =
 
 }  // namespace
 
-Stream::Stream(int unit, std::string name, int fd, Access access, bool owns_fd)
-    : unit_(unit), name_(std::move(name)), fd_(fd), access_(access), owns_fd_(owns_fd) {
+Stream::Stream(int unit, std::string name, int fd, Access access, bool owns_fd, WriteBehind* behind)
+    : unit_(unit), name_(std::move(name)), fd_(fd), access_(access), owns_fd_(owns_fd), behind_(behind) {
   platform::FileStatus status;
   regular_ = platform::file_status(fd_, status) == 0 && status.regular;
   end_state_ = regular_ && status.size > 0 ? EndState::not_at_end : EndState::at_end;

@@ -43,7 +43,8 @@ class Stream {
  public:
   static constexpr std::size_t output_buffer_size = 8192;
 
-  Stream(int unit, std::string name, int fd, Access access, bool owns_fd);
+  // `behind`, when given, makes the writes of full buffers (WriteBehind).
+  Stream(int unit, std::string name, int fd, Access access, bool owns_fd, WriteBehind* behind = nullptr);
   ~Stream();
 
   int unit() const { return unit_; }
@@ -92,8 +93,6 @@ class Stream {
     scanned_ = 0;
   }
 
-  // Hands full buffers to `behind` to write, which settles other streams' writes first.
-  void write_behind(WriteBehind* behind) { behind_ = behind; }
   // Forgets what is buffered: the records after a write that failed.
   void drop_unwritten() { out_size_ = 0; }
 
