@@ -88,10 +88,7 @@ class Stream {
   }
   // Passes over the first `size` bytes of unread_block(), whole records with
   // their LFs, as next_record would have.
-  void pass_over(std::size_t size) {
-    in_begin_ += size;
-    scanned_ = 0;
-  }
+  void pass_over(std::size_t size) { in_begin_ += size, scanned_ = 0; }
 
   // Forgets what is buffered: the records after a write that failed.
   void drop_unwritten() { out_size_ = 0; }

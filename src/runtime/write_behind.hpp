@@ -34,9 +34,7 @@ class WriteBehind {
                  std::size_t size, bool cut_off);
 
   // Before a statement on `stream`: writes of another stream are made first.
-  void before(const Stream* stream) {
-    if (pending_ != nullptr && pending_ != stream) settle();
-  }
+  void before(const Stream* stream) { if (pending_ != nullptr && pending_ != stream) settle(); }
   // Writes `data` to `fd`, as many calls as it takes, and with `cut_off`
   // ends the file after it: 0, or the error of the call that failed.
   static int write_and_cut_off(int fd, std::string_view data, bool cut_off);
