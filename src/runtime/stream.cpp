@@ -159,10 +159,7 @@ void Stream::empty_buffer(int statement, bool cut_off) {
   if (out_size_ == 0 && !cut_off) return;
   // Emptied first, so that a failed write is reported once and not retried at the end.
   const std::size_t size = std::exchange(out_size_, 0);
-  if (behind_ != nullptr && regular_) {
-    behind_->hand_over(*this, fd_, statement, out_, size, cut_off);
-    return;
-  }
+  if (behind_ != nullptr && regular_ && behind_->hand_over(*this, fd_, statement, out_, size, cut_off)) return;
   fail_with(statement, WriteBehind::write_and_cut_off(fd_, {out_.get(), size}, cut_off));
 }
 

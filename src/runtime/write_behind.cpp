@@ -1,6 +1,7 @@
 #include "runtime/write_behind.hpp"
 
 #include <chrono>
+#include <system_error>
 #include <utility>
 
 #include "runtime/platform.hpp"
@@ -17,10 +18,14 @@ WriteBehind::~WriteBehind() {
   writer_.join();
 }
 
-void WriteBehind::hand_over(Stream& stream, int fd, int statement, std::unique_ptr<char[]>& buffer,
+bool WriteBehind::hand_over(Stream& stream, int fd, int statement, std::unique_ptr<char[]>& buffer,
                             std::size_t size, bool cut_off) {
   if (failed_.load(std::memory_order_relaxed)) settle();
-  if (!writer_.joinable()) writer_ = std::thread(&WriteBehind::write_jobs, this);
+  if (!writer_.joinable()) try {
+      writer_ = std::thread(&WriteBehind::write_jobs, this);
+    } catch (const std::system_error&) {
+      return false;
+    }
   pending_ = &stream;
   std::unique_lock lock(mutex_);
   if (jobs_.size() >= most_waiting) wait_for_writer(lock, most_waiting - 1);
@@ -29,6 +34,7 @@ void WriteBehind::hand_over(Stream& stream, int fd, int statement, std::unique_p
                    size, cut_off});
   unmade_.fetch_add(1, std::memory_order_relaxed);
   if (writer_waits_ && jobs_.size() >= wake_at) work_to_do_.notify_one();
+  return true;
 }
 
 void WriteBehind::settle() {

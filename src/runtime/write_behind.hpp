@@ -29,8 +29,9 @@ class WriteBehind {
   ~WriteBehind();
 
   // Takes the first `size` bytes of `buffer`, which `statement` flushes from `stream` to
-  // `fd` (with `cut_off`, ending the file after them), and leaves an empty buffer instead.
-  void hand_over(Stream& stream, int fd, int statement, std::unique_ptr<char[]>& buffer,
+  // `fd` (with `cut_off`, ending the file after them), and leaves an empty buffer instead;
+  // false, taking nothing, when no thread can be started for the writes.
+  bool hand_over(Stream& stream, int fd, int statement, std::unique_ptr<char[]>& buffer,
                  std::size_t size, bool cut_off);
 
   // Before a statement on `stream`: writes of another stream are made first.
@@ -45,13 +46,7 @@ class WriteBehind {
   void settle_quietly() noexcept;
 
  private:
-  struct Job {
-    Stream* stream;
-    int fd, statement;
-    std::unique_ptr<char[]> data;
-    std::size_t size;
-    bool cut_off;
-  };
+  struct Job { Stream* stream; int fd, statement; std::unique_ptr<char[]> data; std::size_t size; bool cut_off; };
 
   // Waits until at most `waiting` writes wait.
   void wait_for_writer(std::unique_lock<std::mutex>& lock, std::size_t waiting);
