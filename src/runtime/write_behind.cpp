@@ -28,7 +28,7 @@ bool WriteBehind::hand_over(Stream& stream, int fd, int statement, std::unique_p
     }
   pending_ = &stream;
   std::unique_lock lock(mutex_);
-  if (jobs_.size() >= most_waiting) wait_for_writer(lock, most_waiting - 1);
+  if (unmade_.load() >= most_waiting) wait_for_writer(lock, most_waiting - 1);
   jobs_.push_back({&stream, fd, statement,
                    std::exchange(buffer, std::make_unique_for_overwrite<char[]>(Stream::output_buffer_size)),
                    size, cut_off});
@@ -61,11 +61,12 @@ void WriteBehind::settle_quietly() noexcept {
 void WriteBehind::wait_for_writer(std::unique_lock<std::mutex>& lock, std::size_t waiting) {
   run_waits_ = true;
   if (writer_waits_) work_to_do_.notify_one();
-  work_done_.wait(lock, [this, waiting] { return jobs_.size() <= waiting; });
+  work_done_.wait(lock, [this, waiting] { return unmade_.load() <= waiting; });
   run_waits_ = false;
 }
 
 void WriteBehind::write_jobs() {
+  std::vector<Job> batch;
   std::unique_lock lock(mutex_);
   for (;;) {
     writer_waits_ = true;
@@ -75,23 +76,22 @@ void WriteBehind::write_jobs() {
     })) {
     }
     writer_waits_ = false;
-    while (!jobs_.empty()) {
-      // The first job stays where it is while the run adds others behind it.
-      Job& job = jobs_.front();
+    if (ending_ && jobs_.empty()) return;
+    // Every write waiting is taken at once, so that the run seldom finds the lock taken.
+    batch.swap(jobs_);
+    lock.unlock();
+    for (const Job& job : batch) {
       if (!failed_.load(std::memory_order_relaxed)) {
-        lock.unlock();
-        const int error = write_and_cut_off(job.fd, {job.data.get(), job.size}, job.cut_off);
-        lock.lock();
-        if (error != 0) {
+        if (const int error = write_and_cut_off(job.fd, {job.data.get(), job.size}, job.cut_off)) {
           failed_stream_ = job.stream, failed_statement_ = job.statement, failed_error_ = error;
           failed_.store(true, std::memory_order_relaxed);
         }
       }
-      jobs_.pop_front();
       unmade_.fetch_sub(1);
-      if (run_waits_) work_done_.notify_one();
     }
-    if (ending_) return;
+    batch.clear();
+    lock.lock();
+    if (run_waits_) work_done_.notify_one();
   }
 }
 

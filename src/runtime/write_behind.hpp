@@ -3,11 +3,11 @@
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
 #include <memory>
 #include <mutex>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 namespace tamvek {
 
@@ -62,7 +62,7 @@ class WriteBehind {
   std::mutex mutex_;
   std::condition_variable work_to_do_;
   std::condition_variable work_done_;
-  std::deque<Job> jobs_;  // handed over, the first being made
+  std::vector<Job> jobs_;  // handed over, not yet taken by the writer
   bool writer_waits_ = false;
   bool run_waits_ = false;
   bool ending_ = false;
