@@ -204,5 +204,28 @@ TEST(Streams, OutputLargerThanTheBufferReachesTheFileInOrder) {
   EXPECT_EQ(scratch.dir.read("big.dat"), expected);
 }
 
+TEST(Streams, FullBuffersWrittenBehindAreInTheFileBeforeAnotherStreamIsWritten) {
+  ScratchIo scratch;
+  scratch.io().open(1, 8, "big.dat");
+  scratch.io().open(1, 9, "other.dat");
+  // About 170 full buffers of 585 records each: more than the writer is let to
+  // fall behind, so the run waits for it on the way.
+  constexpr int records = 100'000, per_buffer = 8192 / 14;
+  std::string expected;
+  for (int i = 0; i < records; ++i) {
+    write_list(scratch.io(), 8, 2, {i});
+    char field[16];
+    std::snprintf(field, sizeof field, " %11d\r\n", i);
+    expected += field;
+  }
+  write_list(scratch.io(), 9, 3, {1});
+  // Compared whole, not printed: a difference of megabytes would drown the report.
+  const std::string written = scratch.dir.read("big.dat");
+  EXPECT_EQ(written.size(), std::size_t{records / per_buffer * per_buffer * 14});
+  EXPECT_TRUE(expected.starts_with(written));
+  scratch.io().close(4, 8);
+  EXPECT_TRUE(scratch.dir.read("big.dat") == expected);
+}
+
 }  // namespace
 }  // namespace tamvek
