@@ -21,11 +21,13 @@ WriteBehind::~WriteBehind() {
 bool WriteBehind::hand_over(Stream& stream, int fd, int statement, std::unique_ptr<char[]>& buffer,
                             std::size_t size, bool cut_off) {
   if (failed_.load(std::memory_order_relaxed)) settle();
-  if (!writer_.joinable()) try {
+  if (!writer_.joinable()) {
+    try {
       writer_ = std::thread(&WriteBehind::write_jobs, this);
     } catch (const std::system_error&) {
       return false;
     }
+  }
   pending_ = &stream;
   std::unique_lock lock(mutex_);
   if (unmade_.load() >= most_waiting) wait_for_writer(lock, most_waiting - 1);
