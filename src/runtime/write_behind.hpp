@@ -48,7 +48,7 @@ class WriteBehind {
  private:
   struct Job { Stream* stream; int fd, statement; std::unique_ptr<char[]> data; std::size_t size; bool cut_off; };
 
-  // Waits until at most `waiting` writes wait.
+  // Waits until at most `waiting` writes handed over are still to be made.
   void wait_for_writer(std::unique_lock<std::mutex>& lock, std::size_t waiting);
   void write_jobs();
 
