@@ -66,19 +66,22 @@ void read_authorized_acreage(Run& run) {
     run.kept_acreage.release();
   }
   std::uint64_t assigned = 0;
-  while (read_list_until_end(stream, read_statement, assigned, run.grp, run.twp, run.rng, run.sec,
-                             run.tract, run.tacres)) {
-    run.kept_acreage.add({run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres}, assigned);
-    run.maxgrp = std::max(run.maxgrp, run.grp);
-    if (run.grp >= 1 && run.grp <= n_groups) {
-      float& total = run.authtot.at(add_statement, run.grp);
-      total = total + run.tacres;
+  AcreageFields fields{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
+  while (read_list_until_end(stream, read_statement, assigned, fields.grp, fields.twp, fields.rng, fields.sec,
+                             fields.tract, fields.tacres)) {
+    run.kept_acreage.add(fields, assigned);
+    run.maxgrp = std::max(run.maxgrp, fields.grp);
+    if (fields.grp >= 1 && fields.grp <= n_groups) {
+      float& total = run.authtot.at(add_statement, fields.grp);
+      total = total + fields.tacres;
     } else {
       write_list(run.io, Io::console_unit, outside_statement,
-                 {"Group ", run.grp, " outside dimension limits."});
+                 {"Group ", fields.grp, " outside dimension limits."});
     }
-    run.sumauth = run.sumauth + run.tacres;
+    run.sumauth = run.sumauth + fields.tacres;
   }
+  run.grp = fields.grp, run.twp = fields.twp, run.rng = fields.rng, run.sec = fields.sec;
+  run.tract = fields.tract, run.tacres = fields.tacres;
   write_summary(run);
   operator_pause(run.io);
   list_groups_without_acres(run);
