@@ -37,6 +37,25 @@ TEST(KeptAcreage, ASecondReadKeepsWhatItsRecordLeavesUnset) {
   EXPECT_FALSE(kept.stand_for(version));
 }
 
+// A file of shorter records than the room was made for: the records kept
+// before each new block of room are moved there whole and in order.
+TEST(KeptAcreage, RecordsBeyondTheRoomFirstMadeAreKeptInOrder) {
+  const FileVersion version{12, 3};
+  KeptAcreage kept;
+  kept.start(version, 2);
+  const auto record = [](int k) {
+    return AcreageFields{k % 3001, k % 20 + 1, k % 45 + 1, k % 36 + 1, k % 16 + 1, static_cast<float>(k) / 8};
+  };
+  for (int k = 0; k < 20'000; ++k) kept.add(record(k), 0b111111);
+  ASSERT_TRUE(kept.stand_for(version));
+  ASSERT_EQ(kept.size(), 20'000u);
+  AcreageFields fields;
+  for (int k = 0; k < 20'000; ++k) {
+    fields = kept.read_again(static_cast<std::size_t>(k), fields);
+    ASSERT_TRUE(fields == record(k)) << k;
+  }
+}
+
 TEST(KeptAcreage, KeysBeyondAByteLeaveTheFileToBeReadAgain) {
   const FileVersion version{1, 1};
   for (const AcreageFields& beyond : {AcreageFields{1, 256, 1, 1, 1, 1}, AcreageFields{1, 1, -1, 1, 1, 1},
