@@ -227,5 +227,23 @@ TEST(Streams, FullBuffersWrittenBehindAreInTheFileBeforeAnotherStreamIsWritten) 
   EXPECT_TRUE(scratch.dir.read("big.dat") == expected);
 }
 
+// A REWIND waits for the writes made behind the run: reading the file again
+// from its first record then finds every record written, in order.
+TEST(Streams, AFileWrittenBehindIsWholeWhenRewoundAndReadAgain) {
+  ScratchIo scratch;
+  scratch.io().open(1, 8, "big.dat");
+  constexpr int records = 100'000;
+  for (int i = 0; i < records; ++i) write_list(scratch.io(), 8, 2, {i});
+  Stream& stream = scratch.io().stream(8);
+  stream.rewind(3);
+  const std::vector<std::string> read = all_records(stream);
+  ASSERT_EQ(read.size(), std::size_t{records});
+  for (int i = 0; i < records; ++i) {
+    char field[16];
+    std::snprintf(field, sizeof field, " %11d", i);
+    ASSERT_EQ(read[static_cast<std::size_t>(i)], field);
+  }
+}
+
 }  // namespace
 }  // namespace tamvek
