@@ -9,7 +9,8 @@
 #   bench/run.sh [RUNS [OTHER_TAMVEK]]   (default 7; builds the dev preset in build/)
 #
 # With OTHER_TAMVEK (a copy of an earlier build, say) the two programs run in
-# turn, each first half the time, which evens out a machine whose load drifts.
+# turn, each first half the time, which evens out a machine whose load drifts;
+# the median of each pair's ratio is given beside the ratio of the medians.
 set -euo pipefail
 runs=${1:-7}
 other=${2:-}
@@ -63,6 +64,11 @@ if [[ -n $other ]]; then
   echo "tamvek 2010 (median of $runs): $this s, peak $(peak_kb "$build/tamvek") kB"
   echo "$other (median of $runs): $that s, peak $(peak_kb "$other") kB"
   echo "ratio this / other: $(awk -v p="$this" -v w="$that" 'BEGIN { printf "%.3f\n", p / w }')"
+  # Each run against its neighbour of the other build: steadier than the ratio
+  # of the medians while the machine's speed drifts within the batch.
+  pairs=$(paste <(printf '%s\n' "${this_times[@]}") <(printf '%s\n' "${other_times[@]}") |
+    awk '{ print $1 / $2 }' | median)
+  echo "median of the pairs' ratios: $(awk -v r="$pairs" 'BEGIN { printf "%.3f\n", r }')"
   exit 0
 fi
 rm -rf "$data/floor" && mkdir -p "$data/floor/out" && cp -r "$data/work/out" "$data/floor/written"
