@@ -66,6 +66,9 @@ void read_authorized_acreage(Run& run) {
     run.kept_acreage.release();
   }
   std::uint64_t assigned = 0;
+  // Read into fields of their own and handed to the run's shared fields at the
+  // end: kept straight from the run's fields, each record's key, stored field by
+  // field, was loaded back in one piece before the stores could be forwarded.
   AcreageFields fields{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
   while (read_list_until_end(stream, read_statement, assigned, fields.grp, fields.twp, fields.rng, fields.sec,
                              fields.tract, fields.tacres)) {
