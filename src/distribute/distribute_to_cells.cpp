@@ -93,7 +93,7 @@ void distribute_to_cells(Run& run) {
   const RunFile acreage = authorized_acreage_file(run.cyear);
   Stream& stream = run.io.stream(acreage.unit);
   TractPlacer placer(run, log_file.unit);
-  AcreageFields fields{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
+  AcreageFields fields = run.acreage_fields();
   const KeptAcreage& kept = run.kept_acreage;
   if (FileVersion version; stream.version(version) && kept.stand_for(version)) {
     // The records as the first pass read them, in place of a second read of
@@ -108,8 +108,7 @@ void distribute_to_cells(Run& run) {
       placer.place(fields);
   }
   run.kept_acreage.release();
-  run.grp = fields.grp, run.twp = fields.twp, run.rng = fields.rng, run.sec = fields.sec;
-  run.tract = fields.tract, run.tacres = fields.tacres;
+  run.set_acreage_fields(fields);
   run.io.close(close_statement, acreage.unit);
 }
 

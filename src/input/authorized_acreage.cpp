@@ -69,7 +69,7 @@ void read_authorized_acreage(Run& run) {
   // Read into fields of their own and handed to the run's shared fields at the
   // end: kept straight from the run's fields, each record's key, stored field by
   // field, was loaded back in one piece before the stores could be forwarded.
-  AcreageFields fields{run.grp, run.twp, run.rng, run.sec, run.tract, run.tacres};
+  AcreageFields fields = run.acreage_fields();
   while (read_list_until_end(stream, read_statement, assigned, fields.grp, fields.twp, fields.rng, fields.sec,
                              fields.tract, fields.tacres)) {
     run.kept_acreage.add(fields, assigned);
@@ -83,8 +83,7 @@ void read_authorized_acreage(Run& run) {
     }
     run.sumauth = run.sumauth + fields.tacres;
   }
-  run.grp = fields.grp, run.twp = fields.twp, run.rng = fields.rng, run.sec = fields.sec;
-  run.tract = fields.tract, run.tacres = fields.tacres;
+  run.set_acreage_fields(fields);
   write_summary(run);
   operator_pause(run.io);
   list_groups_without_acres(run);
