@@ -3,6 +3,7 @@
 #include <fstream>
 #include <io.h>
 #include <stdexcept>
+#include <string>
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -83,10 +84,17 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
   startup.hStdError = err;
   PROCESS_INFORMATION process{};
   BOOL started = FALSE;
+  DWORD start_error = 0;
   {
+    // Wine on a busy machine has been seen to refuse a start that succeeds a
+    // moment later; a program that truly cannot start fails all three times.
     const EnvironmentVariable variable("TAMVEK_ROOT", root);
-    started = CreateProcessA(full_path, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
-                             workdir.c_str(), &startup, &process);
+    for (int attempt = 0; attempt < 3 && !started; ++attempt) {
+      if (attempt > 0) Sleep(500);
+      started = CreateProcessA(full_path, command_line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                               workdir.c_str(), &startup, &process);
+      if (!started) start_error = GetLastError();
+    }
   }
   ProgramRun result;
   if (started) {
@@ -98,7 +106,9 @@ ProgramRun run_program(const std::vector<std::string>& arguments, const std::str
     CloseHandle(process.hThread);
   }
   CloseHandle(in), CloseHandle(out), CloseHandle(err);
-  if (!started) throw std::runtime_error("cannot start " + std::string(full_path));
+  if (!started)
+    throw std::runtime_error("cannot start " + std::string(full_path) + " in " + workdir +
+                             " (error " + std::to_string(start_error) + ")");
   result.out = read_whole(capture.file("out"));
   result.err = read_whole(capture.file("err"));
   return result;
