@@ -66,12 +66,13 @@ void read_authorized_acreage(Run& run) {
     run.kept_acreage.release();
   }
   std::uint64_t assigned = 0;
-  // Read into fields of their own and handed to the run's shared fields at the
-  // end: kept straight from the run's fields, each record's key, stored field by
-  // field, was loaded back in one piece before the stores could be forwarded.
+  // Records are read into fields of their own and handed to the run's shared
+  // fields at the end. Kept straight from the run's fields, each record's key was
+  // stored field by field and loaded back at once, a load the processor cannot
+  // serve from the pending stores.
   AcreageFields fields = run.acreage_fields();
-  while (read_list_until_end(stream, read_statement, assigned, fields.grp, fields.twp, fields.rng, fields.sec,
-                             fields.tract, fields.tacres)) {
+  while (read_list_until_end(stream, read_statement, assigned, fields.grp, fields.twp, fields.rng,
+                             fields.sec, fields.tract, fields.tacres)) {
     run.kept_acreage.add(fields, assigned);
     run.maxgrp = std::max(run.maxgrp, fields.grp);
     if (fields.grp >= 1 && fields.grp <= n_groups) {

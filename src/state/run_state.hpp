@@ -66,7 +66,8 @@ struct Run {
   // The fields above as one authorized-acreage record's, and back.
   AcreageFields acreage_fields() const { return {grp, twp, rng, sec, tract, tacres}; }
   void set_acreage_fields(const AcreageFields& fields) {
-    grp = fields.grp, twp = fields.twp, rng = fields.rng, sec = fields.sec, tract = fields.tract, tacres = fields.tacres;
+    grp = fields.grp, twp = fields.twp, rng = fields.rng, sec = fields.sec;
+    tract = fields.tract, tacres = fields.tacres;
   }
   KeptAcreage kept_acreage;  // the first pass's records, for the second
 
